@@ -1,0 +1,194 @@
+#include "data/Banco.h"
+
+#include "data/OrdemTexto.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace {
+
+// How long a statement waits for another program that holds the file.
+constexpr int EsperaPorOutroPrograma = 3000; // ms
+
+QString DescreverFalha(int codigo, const QString& arquivo, const QString& mensagem)
+{
+    switch (codigo & 0xFF) {
+    case SQLITE_CANTOPEN:
+        if (!QFileInfo::exists(arquivo))
+            return QStringLiteral("o arquivo não foi encontrado");
+        if (!QFileInfo(QFileInfo(arquivo).absolutePath()).isWritable())
+            return QStringLiteral("a pasta do arquivo não permite gravação");
+        return QStringLiteral("o arquivo não pôde ser aberto (verifique as permissões)");
+    case SQLITE_NOTADB:
+        return QStringLiteral("o arquivo não é um banco de dados do Fazelas (formato desconhecido)");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("o banco de dados está danificado");
+    case SQLITE_READONLY:
+        return QStringLiteral("o arquivo ou a sua pasta só permite leitura");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("o banco de dados está em uso por outro programa e não ficou livre a tempo");
+    case SQLITE_FULL:
+        return QStringLiteral("o disco está cheio");
+    case SQLITE_IOERR:
+        return QStringLiteral("houve um erro de leitura ou gravação no disco");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("o acesso ao arquivo foi negado");
+    default:
+        if (mensagem.contains(QLatin1String("no such table")) || mensagem.contains(QLatin1String("no such column")))
+            return QStringLiteral("o banco de dados não tem as tabelas esperadas");
+        return QStringLiteral("o banco de dados recusou a operação");
+    }
+}
+
+} // namespace
+
+FalhaBanco::FalhaBanco(QString arquivo, QString descricao, QString detalhe)
+    : m_arquivo(std::move(arquivo))
+    , m_descricao(std::move(descricao))
+    , m_detalhe(std::move(detalhe))
+    , m_texto(Relatorio().toUtf8())
+{
+}
+
+QString FalhaBanco::Relatorio() const
+{
+    return QStringLiteral("Falha no banco de dados do Fazelas.\n\nArquivo: %1\nProblema: %2.\nMensagem do banco: %3")
+        .arg(QDir::toNativeSeparators(m_arquivo), m_descricao, m_detalhe);
+}
+
+ConexaoBd::ConexaoBd(const QString& arquivo)
+    : m_arquivo(arquivo)
+{
+    try {
+        // Without SQLITE_OPEN_CREATE a missing file is an error, never a new empty database.
+        const int rc = sqlite3_open_v2(QFile::encodeName(arquivo).constData(), &m_db,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_EXRESCODE, nullptr);
+        if (rc != SQLITE_OK)
+            Falhar(rc, QStringLiteral("ao abrir"));
+        if (sqlite3_db_readonly(m_db, "main") == 1)
+            Falhar(SQLITE_READONLY, QStringLiteral("ao abrir"));
+        sqlite3_busy_timeout(m_db, EsperaPorOutroPrograma);
+        OrdemTexto::Registrar(m_db);
+        // Reading the schema now reports a file that is not a database as soon as it is opened.
+        const int rcEsquema = sqlite3_exec(m_db, "PRAGMA schema_version", nullptr, nullptr, nullptr);
+        if (rcEsquema != SQLITE_OK)
+            Falhar(rcEsquema, QStringLiteral("ao abrir"));
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+ConexaoBd::~ConexaoBd() { Close(); }
+
+void ConexaoBd::Close()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+void ConexaoBd::Falhar(int codigo, const QString& acao) const
+{
+    const bool temMensagem = m_db && sqlite3_errcode(m_db) != SQLITE_OK;
+    const QString mensagem = QString::fromUtf8(temMensagem ? sqlite3_errmsg(m_db) : sqlite3_errstr(codigo));
+    throw FalhaBanco(m_arquivo, DescreverFalha(codigo, m_arquivo, mensagem),
+                     acao + QStringLiteral(": ") + mensagem);
+}
+
+void ConexaoBd::Execute(const QString& sql)
+{
+    if (!m_db)
+        throw FalhaBanco(m_arquivo, QStringLiteral("a conexão com o banco de dados está fechada"), sql);
+    const QByteArray texto = sql.toUtf8();
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, texto.constData(), int(texto.size()), &st, nullptr);
+    if (rc == SQLITE_OK) {
+        do
+            rc = sqlite3_step(st);
+        while (rc == SQLITE_ROW);
+    }
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE && rc != SQLITE_OK)
+        Falhar(rc, QStringLiteral("ao gravar"));
+}
+
+void RegistrosBd::Open(const QString& sql, const std::shared_ptr<ConexaoBd>& conexao)
+{
+    Close();
+    m_conexao = conexao;
+    if (!m_conexao || !m_conexao->Aberta())
+        throw FalhaBanco(conexao ? conexao->Arquivo() : QString(),
+                         QStringLiteral("a conexão com o banco de dados está fechada"), sql);
+    sqlite3* db = m_conexao->Handle();
+    const QByteArray texto = sql.toUtf8();
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), &st, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(st);
+        m_conexao->Falhar(rc, QStringLiteral("ao ler"));
+    }
+    const int colunas = sqlite3_column_count(st);
+    m_nomes.reserve(colunas);
+    for (int c = 0; c < colunas; ++c)
+        m_nomes.emplace_back(sqlite3_column_name(st, c));
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        for (int c = 0; c < colunas; ++c) {
+            switch (sqlite3_column_type(st, c)) {
+            case SQLITE_INTEGER:
+                m_celulas.emplace_back(qlonglong(sqlite3_column_int64(st, c)));
+                break;
+            case SQLITE_FLOAT:
+                m_celulas.emplace_back(sqlite3_column_double(st, c));
+                break;
+            case SQLITE_TEXT:
+                m_celulas.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
+                                                         sqlite3_column_bytes(st, c)));
+                break;
+            case SQLITE_BLOB:
+                m_celulas.emplace_back(QByteArray(static_cast<const char*>(sqlite3_column_blob(st, c)),
+                                                  sqlite3_column_bytes(st, c)));
+                break;
+            default:
+                m_celulas.emplace_back();
+            }
+        }
+        ++m_linhas;
+    }
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE)
+        m_conexao->Falhar(rc, QStringLiteral("ao ler"));
+    m_aberto = true;
+}
+
+void RegistrosBd::Close()
+{
+    m_conexao.reset();
+    m_nomes.clear();
+    m_celulas.clear();
+    m_linhas = 0;
+    m_atual = 0;
+    m_aberto = false;
+}
+
+int RegistrosBd::Coluna(QLatin1StringView nome) const
+{
+    for (int c = int(m_nomes.size()) - 1; c >= 0; --c) {
+        if (m_nomes[c].compare(QByteArrayView(nome.data(), nome.size()), Qt::CaseInsensitive) == 0)
+            return c;
+    }
+    return -1;
+}
+
+QVariant RegistrosBd::Campo(int posicao) const
+{
+    if (Eof() || posicao < 0 || posicao >= int(m_nomes.size()))
+        return {};
+    return m_celulas[m_atual * m_nomes.size() + posicao];
+}
+
+QVariant RegistrosBd::Campo(QLatin1StringView nome) const { return Campo(Coluna(nome)); }

@@ -1,0 +1,81 @@
+#pragma once
+// The database access objects the program relies on: a connection that runs statements and a
+// result set read as a static snapshot. SQLite stands behind both.
+#include <QString>
+#include <QVariant>
+#include <exception>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+
+// A failure of the database, described in plain Portuguese for the user.
+class FalhaBanco : public std::exception
+{
+public:
+    FalhaBanco(QString arquivo, QString descricao, QString detalhe);
+    const char* what() const noexcept override { return m_texto.constData(); }
+
+    const QString& Arquivo() const { return m_arquivo; }
+    const QString& Descricao() const { return m_descricao; }
+    const QString& Detalhe() const { return m_detalhe; }
+    // The whole report: file, what failed, and the engine's own words.
+    QString Relatorio() const;
+
+private:
+    QString m_arquivo;
+    QString m_descricao;
+    QString m_detalhe;
+    QByteArray m_texto;
+};
+
+class ConexaoBd
+{
+public:
+    // Opens an existing database file for reading and writing; never creates one.
+    explicit ConexaoBd(const QString& arquivo);
+    ~ConexaoBd();
+    ConexaoBd(const ConexaoBd&) = delete;
+    ConexaoBd& operator=(const ConexaoBd&) = delete;
+
+    // Runs one statement that returns no rows.
+    void Execute(const QString& sql);
+    void Close();
+    bool Aberta() const { return m_db != nullptr; }
+    const QString& Arquivo() const { return m_arquivo; }
+    sqlite3* Handle() const { return m_db; }
+
+    // Raises the failure for the last error of this connection.
+    [[noreturn]] void Falhar(int codigo, const QString& acao) const;
+
+private:
+    QString m_arquivo;
+    sqlite3* m_db = nullptr;
+};
+
+class RegistrosBd
+{
+public:
+    // Reads every row of the statement at once: a static snapshot, not affected by later
+    // changes, that holds no lock on the file while it is walked.
+    void Open(const QString& sql, const std::shared_ptr<ConexaoBd>& conexao);
+    bool Eof() const { return m_atual >= m_linhas; }
+    // A field of the current row; a Null field gives a null QVariant. Where two columns share
+    // a name (a join of two tables), the name reaches the later one.
+    QVariant Campo(QLatin1StringView nome) const;
+    QVariant Campo(int posicao) const;
+    void MoveNext() { ++m_atual; }
+    void Close();
+    bool Aberto() const { return m_aberto; }
+    qsizetype Linhas() const { return m_linhas; }
+
+private:
+    int Coluna(QLatin1StringView nome) const;
+
+    std::shared_ptr<ConexaoBd> m_conexao;
+    std::vector<QByteArray> m_nomes;
+    std::vector<QVariant> m_celulas;
+    qsizetype m_linhas = 0;
+    qsizetype m_atual = 0;
+    bool m_aberto = false;
+};

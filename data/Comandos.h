@@ -1,0 +1,25 @@
+#pragma once
+// Every statement the program sends, built by plain concatenation: numbers as decimal digits,
+// user text between apostrophes with each apostrophe doubled.
+#include <QString>
+#include <cstdint>
+
+namespace Comandos {
+
+QString Dobrar(const QString& texto);
+
+QString LerConfig();
+QString GravarUltimoGrupo(int32_t grupo);
+QString ListarGrupos();
+QString MaiorCodigoGrupo();
+QString IncluirGrupo(int32_t codigo, const QString& nome);
+QString ExcluirFazelasDoGrupo(int32_t grupo);
+QString ExcluirGrupo(int32_t grupo);
+QString CarregarGrade(int32_t grupo);
+QString MarcarExecutado(int32_t fazela);
+QString DesmarcarExecutado(int32_t fazela);
+QString IncluirFazela(int32_t grupo, const QString& nome, const QString& descricao, int prioridade);
+QString AlterarFazela(const QString& nome, const QString& descricao, int prioridade, const QString& codigo);
+QString ExcluirFazela(const QString& codigo);
+
+} // namespace Comandos

@@ -1,0 +1,235 @@
+#include "shell/Controles.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+QRect RetanguloTwips(int esquerda, int topo, int largura, int altura)
+{
+    // Edges are rounded, not sizes, so controls that touch in twips touch on the screen.
+    const int x = Px(esquerda);
+    const int y = Px(topo);
+    return QRect(x, y, Px(esquerda + largura) - x, Px(topo + altura) - y);
+}
+
+QFont Fonte(const char* familia, double pontos, bool negrito, bool italico)
+{
+    QFont f(QString::fromLatin1(familia));
+    // Sizes were chosen at 96 dots per inch; a pixel size keeps the text inside its control.
+    f.setPixelSize(std::max(1, int(std::lround(pontos * 96.0 / 72.0))));
+    f.setBold(negrito);
+    f.setItalic(italico);
+    return f;
+}
+
+void SubstituirFontes()
+{
+    struct Par
+    {
+        const char* desenho;
+        const char* aqui;
+    };
+    static constexpr Par pares[] = {
+        {"Arial", "Liberation Sans"},        {"Times New Roman", "Liberation Serif"},
+        {"MS Sans Serif", "Liberation Sans"}, {"Tahoma", "DejaVu Sans"},
+        {"Small Fonts", "DejaVu Sans"},      {"Arial Black", "DejaVu Sans"},
+    };
+    for (const Par& p : pares)
+        QFont::insertSubstitution(QString::fromLatin1(p.desenho), QString::fromLatin1(p.aqui));
+}
+
+namespace {
+void ManterCoresQuandoDesabilitado(QWidget* w)
+{
+    // A disabled board keeps its looks: only the panel over it is meant to stand out.
+    QPalette p = w->palette();
+    for (auto papel : {QPalette::WindowText, QPalette::Window, QPalette::Text})
+        p.setColor(QPalette::Disabled, papel, p.color(QPalette::Active, papel));
+    w->setPalette(p);
+}
+} // namespace
+
+Rotulo::Rotulo(QWidget* pai)
+    : QLabel(pai)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextFormat(Qt::PlainText);
+    setFrameShadow(QFrame::Plain);
+    ManterCoresQuandoDesabilitado(this);
+}
+
+void Rotulo::DefinirBorda(bool simples)
+{
+    setFrameShape(simples ? QFrame::Box : QFrame::NoFrame);
+    setLineWidth(1);
+}
+
+void Rotulo::DefinirCorFundo(QColor cor)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Active, QPalette::Window, cor);
+    p.setColor(QPalette::Inactive, QPalette::Window, cor);
+    p.setColor(QPalette::Disabled, QPalette::Window, cor);
+    setPalette(p);
+}
+
+void Rotulo::DefinirCorTexto(QColor cor)
+{
+    QPalette p = palette();
+    for (auto grupo : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        p.setColor(grupo, QPalette::WindowText, cor);
+    setPalette(p);
+}
+
+void Rotulo::mouseReleaseEvent(QMouseEvent* e)
+{
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit Click();
+}
+
+void Rotulo::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QLabel::mouseDoubleClickEvent(e);
+    if (e->button() == Qt::LeftButton)
+        emit DblClick();
+}
+
+Imagem::Imagem(QWidget* pai)
+    : QWidget(pai)
+{
+}
+
+void Imagem::DefinirPicture(const QPixmap& figura)
+{
+    m_figura = figura;
+    update();
+}
+
+void Imagem::DefinirBorda(bool simples)
+{
+    m_borda = simples;
+    update();
+}
+
+void Imagem::paintEvent(QPaintEvent*)
+{
+    if (m_figura.isNull() && !m_borda)
+        return;
+    QPainter p(this);
+    if (!m_figura.isNull()) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawPixmap(rect(), m_figura);
+    }
+    if (m_borda) {
+        p.setPen(palette().color(QPalette::Active, QPalette::WindowText));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void Imagem::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit Click();
+}
+
+CaixaImagem::CaixaImagem(QWidget* pai)
+    : QWidget(pai)
+{
+}
+
+void CaixaImagem::DefinirImagem(const QImage& imagem)
+{
+    m_imagem = imagem;
+    update();
+}
+
+void CaixaImagem::paintEvent(QPaintEvent* e)
+{
+    if (m_imagem.isNull())
+        return;
+    QPainter p(this);
+    p.drawImage(e->rect(), m_imagem, e->rect());
+}
+
+void CaixaImagem::mousePressEvent(QMouseEvent* e)
+{
+    emit MouseDown(e->button());
+}
+
+Painel::Painel(QWidget* pai)
+    : QFrame(pai)
+{
+    setFrameShape(QFrame::NoFrame);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(0, 192, 0));
+    setPalette(p);
+}
+
+Traco::Traco(QWidget* pai, int x1, int y1, int x2, int y2, int espessura)
+    : QWidget(pai)
+{
+    // A line is drawn centred on its coordinates; the panel's edge cuts what lies outside.
+    const int e = espessura;
+    const QPoint a(Px(x1), Px(y1));
+    const QPoint b(Px(x2), Px(y2));
+    QRect r = QRect(a, b).normalized();
+    if (a.x() == b.x())
+        r = QRect(a.x() - e / 2, r.top(), e, r.height() + 1);
+    else
+        r = QRect(r.left(), a.y() - e / 2, r.width() + 1, e);
+    setGeometry(r);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(0, 0, 255));
+    setPalette(p);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+int CodigoDaTecla(const QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+        return 13;
+    const QString t = e->text();
+    return t.isEmpty() ? -1 : t.at(0).unicode();
+}
+
+CaixaTexto::CaixaTexto(QWidget* pai)
+    : QLineEdit(pai)
+{
+}
+
+void CaixaTexto::keyPressEvent(QKeyEvent* e)
+{
+    if (const int c = CodigoDaTecla(e); c >= 0)
+        emit KeyPress(c);
+    QLineEdit::keyPressEvent(e);
+}
+
+CaixaTextoMulti::CaixaTextoMulti(QWidget* pai)
+    : QPlainTextEdit(pai)
+{
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTabChangesFocus(true);
+}
+
+void CaixaTextoMulti::keyPressEvent(QKeyEvent* e)
+{
+    if (const int c = CodigoDaTecla(e); c >= 0)
+        emit KeyPress(c);
+    QPlainTextEdit::keyPressEvent(e);
+}
+
+Lista::Lista(QWidget* pai)
+    : QComboBox(pai)
+{
+}
+
+void Lista::keyPressEvent(QKeyEvent* e)
+{
+    if (const int c = CodigoDaTecla(e); c >= 0)
+        emit KeyPress(c);
+    QComboBox::keyPressEvent(e);
+}

@@ -1,0 +1,143 @@
+#pragma once
+// The kinds of control the board is built from. Each is a thin Qt widget that offers what the
+// board's handlers expect of it: a border, an opaque or transparent background, a picture,
+// click and key events.
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QWidget>
+
+// Positions and sizes are kept in twips; 15 twips are one logical pixel.
+constexpr int Px(int twips) { return (twips * 2 + (twips >= 0 ? 15 : -15)) / 30; }
+QRect RetanguloTwips(int esquerda, int topo, int largura, int altura);
+
+// A font by the family name the board was designed with and its size in points.
+QFont Fonte(const char* familia, double pontos, bool negrito = false, bool italico = false);
+// Maps the design's family names to the fonts this desktop has; called once at start-up.
+void SubstituirFontes();
+
+class Rotulo : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit Rotulo(QWidget* pai);
+    void DefinirBorda(bool simples);
+    bool Borda() const { return frameShape() != QFrame::NoFrame; }
+    void DefinirOpaco(bool opaco) { setAutoFillBackground(opaco); }
+    bool Opaco() const { return autoFillBackground(); }
+    void DefinirCorFundo(QColor cor);
+    QColor CorFundo() const { return palette().color(QPalette::Window); }
+    void DefinirCorTexto(QColor cor);
+
+signals:
+    void Click();
+    void DblClick();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+};
+
+class Imagem : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Imagem(QWidget* pai);
+    void DefinirPicture(const QPixmap& figura);
+    const QPixmap& Picture() const { return m_figura; }
+    bool TemPicture() const { return !m_figura.isNull(); }
+    void DefinirBorda(bool simples);
+    bool Borda() const { return m_borda; }
+
+signals:
+    void Click();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    QPixmap m_figura;
+    bool m_borda = false;
+};
+
+// A picture box: a picture at its natural size, mouse-down, and the keyboard focus.
+class CaixaImagem : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CaixaImagem(QWidget* pai);
+    void DefinirImagem(const QImage& imagem);
+    const QImage& Image() const { return m_imagem; }
+
+signals:
+    void MouseDown(Qt::MouseButton botao);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+
+private:
+    QImage m_imagem;
+};
+
+// A panel with the green body the board's panels share.
+class Painel : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit Painel(QWidget* pai);
+};
+
+// A straight line of a panel.
+class Traco : public QWidget
+{
+    Q_OBJECT
+public:
+    Traco(QWidget* pai, int x1, int y1, int x2, int y2, int espessura);
+};
+
+// Text boxes and lists report the character of a key before the key takes effect.
+class CaixaTexto : public QLineEdit
+{
+    Q_OBJECT
+public:
+    explicit CaixaTexto(QWidget* pai);
+signals:
+    void KeyPress(int codigo);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+class CaixaTextoMulti : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    explicit CaixaTextoMulti(QWidget* pai);
+    QString text() const { return toPlainText(); }
+    void setText(const QString& t) { setPlainText(t); }
+signals:
+    void KeyPress(int codigo);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+class Lista : public QComboBox
+{
+    Q_OBJECT
+public:
+    explicit Lista(QWidget* pai);
+signals:
+    void KeyPress(int codigo);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+// The character code of a key press, or -1 for keys that type nothing.
+int CodigoDaTecla(const QKeyEvent* e);

@@ -1,0 +1,20 @@
+#include "shell/Falhas.h"
+
+#include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+
+void ReportarFalha(const QString& relatorio)
+{
+    std::fprintf(stderr, "fazelas: %s\n", relatorio.toLocal8Bit().constData());
+    std::fflush(stderr);
+    QMessageBox caixa(QMessageBox::Critical, QStringLiteral("Fazelas"), relatorio, QMessageBox::Ok);
+    caixa.setObjectName(QStringLiteral("RelatorioDeFalha"));
+    caixa.exec();
+}
+
+void EncerrarAposFalha()
+{
+    // The handlers that were running stop here: none of them may go on to write after a failure.
+    std::_Exit(1);
+}

@@ -1,0 +1,7 @@
+#pragma once
+#include <QString>
+
+// Tells the user, in a message window and on standard error, which file failed and how.
+void ReportarFalha(const QString& relatorio);
+// Ends the program at once with a failure status: nothing more is written to the database.
+[[noreturn]] void EncerrarAposFalha();

@@ -1,0 +1,136 @@
+// Start-up and shutdown of the board, and the wiring of its events to their handlers.
+#include "shell/Prancheta.h"
+
+#include "data/Comandos.h"
+#include "data/Modulo.h"
+#include "shell/Bandeja.h"
+#include "shell/FormMenu.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLockFile>
+
+using namespace Modulo;
+
+Prancheta::Prancheta(QWidget* pai)
+    : QWidget(pai)
+{
+    MontarControles();
+    LigarEventos();
+}
+
+Prancheta::~Prancheta() = default;
+
+void Prancheta::Protegido(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const FalhaBanco& falha) {
+        emit FalhaNoBanco(falha.Relatorio());
+    }
+}
+
+void Prancheta::LigarEventos()
+{
+    auto ao = [this](auto* origem, auto sinal, void (Prancheta::*handler)()) {
+        connect(origem, sinal, this, [this, handler] { Protegido([&] { (this->*handler)(); }); });
+    };
+    auto tecla = [this](auto* origem, auto sinal, void (Prancheta::*handler)(int)) {
+        connect(origem, sinal, this, [this, handler](int codigo) { Protegido([&] { (this->*handler)(codigo); }); });
+    };
+
+    ao(CmdSair, &Imagem::Click, &Prancheta::CmdSair_Click);
+    ao(PicPrancheta, &CaixaImagem::MouseDown, &Prancheta::PicPrancheta_MouseDown);
+    ao(Vek1, &Rotulo::Click, &Prancheta::Vek1_Click);
+    ao(Image1, &Imagem::Click, &Prancheta::Image1_Click);
+    ao(Image2, &Imagem::Click, &Prancheta::Image2_Click);
+
+    // The user's pick; the program's own selections raise the handler inside SelecionarNaLista.
+    ao(cmbGrupo, &QComboBox::activated, &Prancheta::cmbGrupo_Click);
+    ao(CmdNewGrupo, &Imagem::Click, &Prancheta::CmdNewGrupo_Click);
+    ao(CmdDelGrupo, &Imagem::Click, &Prancheta::CmdDelGrupo_Click);
+    ao(CmdGrupoIncluir, &QPushButton::clicked, &Prancheta::CmdGrupoIncluir_Click);
+    ao(CmdGrupoCancel, &QPushButton::clicked, &Prancheta::CmdGrupoCancel_Click);
+    ao(ImgGrupoSair, &Imagem::Click, &Prancheta::ImgGrupoSair_Click);
+    tecla(txtGrupoGrupo, &CaixaTexto::KeyPress, &Prancheta::txtGrupoGrupo_KeyPress);
+
+    ao(VscGrade, &QScrollBar::valueChanged, &Prancheta::VscGrade_Change);
+    for (int i = 0; i < QtdLinhas; ++i) {
+        connect(ImgLinha[i], &Imagem::Click, this, [this, i] { Protegido([&] { ImgLinha_Click(i); }); });
+        connect(Linha[i], &Rotulo::DblClick, this, [this, i] { Protegido([&] { Linha_DblClick(i); }); });
+    }
+
+    ao(CmdNewFazela, &Imagem::Click, &Prancheta::CmdNewFazela_Click);
+    ao(CmdFazelaIncluir, &QPushButton::clicked, &Prancheta::CmdFazelaIncluir_Click);
+    ao(CmdFazelaAlterar, &QPushButton::clicked, &Prancheta::CmdFazelaAlterar_Click);
+    ao(CmdFazelaExcluir, &QPushButton::clicked, &Prancheta::CmdFazelaExcluir_Click);
+    ao(CmdFazelaSair, &Imagem::Click, &Prancheta::CmdFazelaSair_Click);
+    tecla(CmbFazelaPrior, &Lista::KeyPress, &Prancheta::CmbFazelaPrior_KeyPress);
+    tecla(txtFazelaNome, &CaixaTexto::KeyPress, &Prancheta::txtFazelaNome_KeyPress);
+    tecla(txtFazelaDescricao, &CaixaTextoMulti::KeyPress, &Prancheta::txtFazelaDescricao_KeyPress);
+
+    ao(CmdMensagemOkay, &QPushButton::clicked, &Prancheta::CmdMensagemOkay_Click);
+    ao(CmdMensagemCancelar, &QPushButton::clicked, &Prancheta::CmdMensagemCancelar_Click);
+    ao(CmdMensagemConfirmar, &QPushButton::clicked, &Prancheta::CmdMensagemConfirmar_Click);
+    ao(ImgMensagemSair, &Imagem::Click, &Prancheta::ImgMensagemSair_Click);
+}
+
+QPoint Prancheta::OrigemDaPrancheta() const { return PicPrancheta->pos(); }
+
+bool Prancheta::Form_Load()
+{
+    // 1. Single instance: a second copy ends here, before any window, icon or database access.
+    if (!AdquirirInstancia())
+        return false;
+
+    // 2. The board picture loses its border and takes its picture's size.
+    PicPrancheta->resize(PicPrancheta->Image().size());
+
+    // 3. The window ends where the board picture ends.
+    const QRect quadro = PicPrancheta->geometry();
+    setFixedSize(quadro.right() + 1, quadro.bottom() + 1);
+
+    // 4. The window's outline is the picture's, placed where the picture lies in the window.
+    const QRegion regiao = CriarRegiao(PicPrancheta->Image());
+    if (!regiao.isEmpty())
+        setMask(regiao.translated(OrigemDaPrancheta()));
+
+    // 6. The remembered group.
+    AbrirConexao();
+    ComandoSql = Comandos::LerConfig();
+    Registros = std::make_shared<RegistrosBd>();
+    Registros->Open(ComandoSql, Conexao);
+    if (!Registros->Eof() && !Registros->Campo(QLatin1StringView("Ultimo_Grupo")).isNull()) {
+        UltimoGrupo = static_cast<int32_t>(Registros->Campo(QLatin1StringView("Ultimo_Grupo")).toLongLong());
+        GrupoAtual = UltimoGrupo;
+    }
+    Registros->Close();
+    FecharConexao();
+
+    // 7. The notification-area icon.
+    IncluirNaBandeja(Picture1, QStringLiteral("Fazelas"), this);
+
+    // 8. The group list; its selection handler does nothing while the board is hidden.
+    AlimentarCombo();
+
+    // 9. The task grid.
+    if (UltimoGrupo != 0)
+        AlimentarGrade(UltimoGrupo);
+    else
+        LimparGrade();
+
+    // 10. Shown by the caller, centred, as an ordinary window.
+    return true;
+}
+
+void Prancheta::CmdSair_Click()
+{
+    ManterNoTopo(false);
+    hide();
+}
+
+void Prancheta::Encerrar_Click()
+{
+    ExcluirDaBandeja(Picture1);
+    QCoreApplication::exit(0);
+}

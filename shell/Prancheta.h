@@ -1,0 +1,160 @@
+#pragma once
+// The board window. It owns every control and every event handler of the program; its members
+// are defined in the folder of the subsystem they belong to:
+//   shell/    start-up and shutdown, the control inventory, shape, dragging, stacking, unfolding, tray
+//   groups/   the group list and group editing
+//   grid/     the grid rows, scrolling and row actions
+//   editor/   the task panel
+//   message/  the message panel
+#include "shell/Controles.h"
+
+#include <QPushButton>
+#include <QRegion>
+#include <QScrollBar>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class FormMenu;
+class QLockFile;
+
+inline constexpr int QtdLinhas = 23;
+inline constexpr int LinhaDaMensagem = 10;
+inline constexpr const char* SemFazelas = "Sem Fazelas Cadastradas !        ";
+inline constexpr const char* SemGrupos = " Sem Grupos de Fazela Cadastrado !";
+
+class Prancheta : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Prancheta(QWidget* pai = nullptr);
+    ~Prancheta() override;
+
+    // --- start-up and shutdown
+    // Runs the start-up sequence; false when the program must end at once (another copy runs).
+    bool Form_Load();
+    void CmdSair_Click();
+    void Encerrar_Click();
+
+    // --- single instance
+    // Takes the program's lock; false when another copy of the program holds it.
+    bool AdquirirInstancia();
+
+    // --- shape, dragging, stacking and web links
+    static QRegion CriarRegiao(const QImage& figura);
+    void PicPrancheta_MouseDown();
+    void ManterNoTopo(bool ligar);
+    void Vek1_Click();
+    void Image1_Click();
+    void Image2_Click();
+
+    // --- panel unfolding
+    void Mostrar(QWidget* frm, int Altura, int Largura);
+    uint8_t EstiloAbertura = 0;
+    int32_t Contador = 0;
+
+    // --- tray icon
+    void Picture1_MouseMove(int mensagem);
+
+    // --- group list and group editing
+    bool AlimentarCombo();
+    void cmbGrupo_Click();
+    void CmdNewGrupo_Click();
+    void CmdGrupoIncluir_Click();
+    void CmdGrupoCancel_Click();
+    void ImgGrupoSair_Click();
+    void txtGrupoGrupo_KeyPress(int KeyAscii);
+    void CmdDelGrupo_Click();
+
+    // --- grid
+    void LimparGrade();
+    void AlimentarGrade(int32_t Codigo);
+    void IncluirNaGrade(int32_t Codigo, const QString& Fazela, const QString& Descricao, uint8_t Prioridade,
+                        const QString& Executado);
+    static QString TraduzirCor(uint8_t Prioridade);
+    void VscGrade_Change();
+    void VscGrade_Scroll();
+    void ImgLinha_Click(int Index);
+    void Linha_DblClick(int Index);
+
+    // --- task editor
+    void CmdNewFazela_Click();
+    void CmdFazelaIncluir_Click();
+    void CmdFazelaAlterar_Click();
+    void CmdFazelaExcluir_Click();
+    void CmdFazelaSair_Click();
+    void CmbFazelaPrior_KeyPress(int KeyAscii);
+    void txtFazelaNome_KeyPress(int KeyAscii);
+    void txtFazelaDescricao_KeyPress(int KeyAscii);
+
+    // --- message panel
+    bool MensageBox(const QString& Mensagem, uint8_t Tipo);
+    void CmdMensagemOkay_Click();
+    void CmdMensagemCancelar_Click();
+    void CmdMensagemConfirmar_Click();
+    void ImgMensagemSair_Click();
+
+    // --- controls, by their design names
+    Painel* FrmMensagem = nullptr;
+    Painel* FrmFazela = nullptr;
+    Painel* FrmGrupo = nullptr;
+    CaixaImagem* PicPrancheta = nullptr;
+
+    CaixaImagem* Picture1 = nullptr;
+    CaixaImagem* PicFocus = nullptr;
+    QScrollBar* VscGrade = nullptr;
+    Lista* cmbGrupo = nullptr;
+    Imagem* CmdDelGrupo = nullptr;
+    Imagem* CmdNewGrupo = nullptr;
+    Imagem* CmdNewFazela = nullptr;
+    Imagem* CmdSair = nullptr;
+    Rotulo* Vek1 = nullptr;
+    Imagem* Image1 = nullptr;
+    Imagem* Image2 = nullptr;
+    Imagem* ImagemCheck = nullptr;
+    std::array<Imagem*, QtdLinhas> ImgLinha{};
+    std::array<Rotulo*, QtdLinhas> Linha{};
+
+    CaixaTexto* txtGrupoGrupo = nullptr;
+    QPushButton* CmdGrupoIncluir = nullptr;
+    QPushButton* CmdGrupoCancel = nullptr;
+    Imagem* ImgGrupoSair = nullptr;
+
+    Lista* CmbFazelaPrior = nullptr;
+    CaixaTextoMulti* txtFazelaDescricao = nullptr;
+    QPushButton* CmdFazelaAlterar = nullptr;
+    QPushButton* CmdFazelaExcluir = nullptr;
+    QPushButton* CmdFazelaIncluir = nullptr;
+    CaixaTexto* txtFazelaNome = nullptr;
+    Rotulo* txtFazelaCodigo = nullptr;
+    Imagem* CmdFazelaSair = nullptr;
+
+    QPushButton* CmdMensagemOkay = nullptr;
+    QPushButton* CmdMensagemCancelar = nullptr;
+    QPushButton* CmdMensagemConfirmar = nullptr;
+    Imagem* ImgMensagemSair = nullptr;
+    Rotulo* txtMsgBoxMensagem = nullptr;
+
+    FormMenu* FormularioMenu = nullptr; // created on the first right click on the icon
+
+    // Where the board lies inside the window: the outline is the picture's, moved by this.
+    QPoint OrigemDaPrancheta() const;
+
+signals:
+    // A database failure ended a handler; the report names the file and the failure.
+    void FalhaNoBanco(const QString& relatorio);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void MontarControles();
+    void LigarEventos();
+    // Runs a handler; a database failure is reported instead of escaping into the toolkit.
+    void Protegido(const std::function<void()>& handler);
+    // Sets the group list's position and raises its selection event inside the call.
+    void SelecionarNaLista(int posicao);
+
+    std::unique_ptr<QLockFile> m_instancia;
+};

@@ -1,0 +1,99 @@
+#include <QImage>
+#include <QTest>
+
+#include <vector>
+
+#include "assets/Imagens.h"
+
+class TstImagens : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pranchetaCortaSoORedorDaPrancheta();
+    void demaisImagensCarregam_data();
+    void demaisImagensCarregam();
+    void maoTemPontaNoHotspot();
+};
+
+void TstImagens::pranchetaCortaSoORedorDaPrancheta()
+{
+    const QImage img = QImage(QString::fromLatin1(Imagens::Prancheta)).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(img.size(), QSize(452, 595));
+    const QRgb chave = qRgb(41, 22, 111);
+    QCOMPARE(img.pixel(0, 0), chave);
+    QCOMPARE(img.pixel(217, 318), qRgb(157, 201, 221));
+
+    // The outline reaches each side of its box and never beyond.
+    const QRect caixa(QPoint(5, 3), QPoint(446, 591));
+    bool lado[4] = {};
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            if (img.pixel(x, y) == chave)
+                continue;
+            QVERIFY2(caixa.contains(x, y), qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
+            lado[0] |= x == caixa.left(), lado[1] |= x == caixa.right();
+            lado[2] |= y == caixa.top(), lado[3] |= y == caixa.bottom();
+        }
+    QVERIFY(lado[0] && lado[1] && lado[2] && lado[3]);
+
+    // Every key pixel is reached from the corner: no hole inside the clipboard.
+    std::vector<bool> visto(size_t(img.width()) * img.height());
+    std::vector<QPoint> pilha{{0, 0}};
+    visto[0] = true;
+    qsizetype alcancados = 0;
+    while (!pilha.empty()) {
+        const QPoint p = pilha.back();
+        pilha.pop_back();
+        ++alcancados;
+        for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+            const QPoint q = p + d;
+            if (!img.rect().contains(q) || img.pixel(q) != chave)
+                continue;
+            const size_t i = size_t(q.y()) * img.width() + q.x();
+            if (!visto[i]) {
+                visto[i] = true;
+                pilha.push_back(q);
+            }
+        }
+    }
+    qsizetype chaves = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            chaves += img.pixel(x, y) == chave;
+    QCOMPARE(alcancados, chaves);
+}
+
+void TstImagens::demaisImagensCarregam_data()
+{
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<QSize>("tamanho");
+    QTest::newRow("icone") << QString(Imagens::Icone) << QSize(32, 32);
+    QTest::newRow("lixeira") << QString(Imagens::Lixeira) << QSize(32, 32);
+    QTest::newRow("caderno") << QString(Imagens::Caderno) << QSize(32, 32);
+    QTest::newRow("pagina") << QString(Imagens::Pagina) << QSize(32, 32);
+    QTest::newRow("fechar") << QString(Imagens::Fechar) << QSize(32, 32);
+    QTest::newRow("check") << QString(Imagens::Check) << QSize(36, 34);
+    QTest::newRow("mao") << QString(Imagens::Mao) << QSize(32, 32);
+    QTest::newRow("logo1") << QString(Imagens::Logo1) << QSize(160, 100);
+    QTest::newRow("logo2") << QString(Imagens::Logo2) << QSize(160, 100);
+}
+
+void TstImagens::demaisImagensCarregam()
+{
+    QFETCH(QString, nome);
+    QFETCH(QSize, tamanho);
+    const QImage img(nome);
+    QCOMPARE(img.size(), tamanho);
+    QVERIFY(img.hasAlphaChannel());
+}
+
+void TstImagens::maoTemPontaNoHotspot()
+{
+    // The click lands where the finger points: an opaque outline pixel.
+    const QImage mao(QString::fromLatin1(Imagens::Mao));
+    QCOMPARE(qAlpha(mao.pixel(Imagens::MaoHotX, Imagens::MaoHotY)), 255);
+    QCOMPARE(qGray(mao.pixel(Imagens::MaoHotX, Imagens::MaoHotY)), 0);
+}
+
+QTEST_MAIN(TstImagens)
+#include "tst_imagens.moc"

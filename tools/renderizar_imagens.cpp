@@ -1,0 +1,101 @@
+// Build-time command: renders the SVG pictures of assets/ to the PNG files
+// that the program embeds.  Usage: renderizar_imagens SRC_DIR OUT_DIR
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <cstdio>
+
+namespace {
+
+// Colour around the clipboard; the board window cuts away every pixel of it.
+constexpr QRgb Chave = qRgb(41, 22, 111);
+
+struct Imagem {
+    const char* nome;
+    int largura;
+    int altura;
+};
+
+// The small icons are drawn at twice their on-screen size, for high-density screens.
+constexpr Imagem Imagens[] = {
+    {"prancheta", 452, 595}, {"icone", 32, 32},   {"lixeira", 32, 32},
+    {"caderno", 32, 32},     {"pagina", 32, 32},  {"fechar", 32, 32},
+    {"check", 36, 34},       {"mao", 32, 32},     {"logo1", 160, 100},
+    {"logo2", 160, 100},
+};
+
+constexpr int TamanhosHicolor[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+QImage renderizar(const QString& svg, int largura, int altura)
+{
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid())
+        return {};
+    QImage imagem(largura, altura, QImage::Format_ARGB32_Premultiplied);
+    imagem.fill(Qt::transparent);
+    QPainter pintor(&imagem);
+    pintor.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&pintor);
+    return imagem;
+}
+
+// The window's outline is found by exact comparison with the key colour, so the
+// edge must be hard: no pixel half blended into the key, and no pixel of the
+// clipboard itself that happens to equal it.
+QImage recortarNaChave(const QImage& desenho)
+{
+    const QImage origem = desenho.convertToFormat(QImage::Format_ARGB32);
+    QImage saida(origem.size(), QImage::Format_RGB32);
+    for (int y = 0; y < origem.height(); ++y) {
+        const auto* de = reinterpret_cast<const QRgb*>(origem.constScanLine(y));
+        auto* para = reinterpret_cast<QRgb*>(saida.scanLine(y));
+        for (int x = 0; x < origem.width(); ++x) {
+            QRgb cor = qAlpha(de[x]) < 128 ? Chave : (de[x] | 0xff000000u);
+            if (qAlpha(de[x]) >= 128 && cor == Chave)
+                cor = qRgb(qRed(Chave), qGreen(Chave), qBlue(Chave) + 1);
+            para[x] = cor;
+        }
+    }
+    return saida;
+}
+
+bool gravar(const QImage& imagem, const QString& arquivo)
+{
+    if (imagem.isNull() || !QDir().mkpath(QFileInfo(arquivo).path()) || !imagem.save(arquivo, "PNG")) {
+        std::fprintf(stderr, "renderizar_imagens: failed to write %s\n", qPrintable(arquivo));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // A build machine has no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: renderizar_imagens SRC_DIR OUT_DIR\n");
+        return 2;
+    }
+    const QDir fonte(QString::fromLocal8Bit(argv[1]));
+    const QDir destino(QString::fromLocal8Bit(argv[2]));
+
+    bool ok = true;
+    for (const Imagem& img : Imagens) {
+        const QString nome = QString::fromLatin1(img.nome);
+        QImage imagem = renderizar(fonte.filePath(nome + ".svg"), img.largura, img.altura);
+        if (nome == QLatin1String("prancheta") && !imagem.isNull())
+            imagem = recortarNaChave(imagem);
+        ok = gravar(imagem, destino.filePath(nome + ".png")) && ok;
+    }
+    for (int n : TamanhosHicolor) {
+        const QString pasta = QStringLiteral("hicolor/%1x%1/fazelas.png").arg(n);
+        ok = gravar(renderizar(fonte.filePath("icone.svg"), n, n), destino.filePath(pasta)) && ok;
+    }
+    return ok ? 0 : 1;
+}
