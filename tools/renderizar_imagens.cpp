@@ -47,8 +47,11 @@ QImage renderizar(const QString& svg, int largura, int altura)
 // clipboard itself that happens to equal it.
 QImage recortarNaChave(const QImage& desenho)
 {
+    QImage saida(desenho.size(), QImage::Format_RGB32);
+    saida.fill(Chave);
+    QPainter(&saida).drawImage(0, 0, desenho);
+    return saida;
     const QImage origem = desenho.convertToFormat(QImage::Format_ARGB32);
-    QImage saida(origem.size(), QImage::Format_RGB32);
     for (int y = 0; y < origem.height(); ++y) {
         const auto* de = reinterpret_cast<const QRgb*>(origem.constScanLine(y));
         auto* para = reinterpret_cast<QRgb*>(saida.scanLine(y));

@@ -5,38 +5,60 @@
 
 #include "assets/Imagens.h"
 
+namespace {
+
+const QRgb Chave = qRgb(41, 22, 111);
+
+QImage prancheta()
+{
+    return QImage(QString::fromLatin1(Imagens::Prancheta)).convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
 class TstImagens : public QObject {
     Q_OBJECT
 
 private slots:
-    void pranchetaCortaSoORedorDaPrancheta();
+    void pranchetaTemContornoNaCaixa();
+    void pranchetaNaoTemChaveDentro();
     void demaisImagensCarregam_data();
     void demaisImagensCarregam();
     void maoTemPontaNoHotspot();
 };
 
-void TstImagens::pranchetaCortaSoORedorDaPrancheta()
+void TstImagens::pranchetaTemContornoNaCaixa()
 {
-    const QImage img = QImage(QString::fromLatin1(Imagens::Prancheta)).convertToFormat(QImage::Format_RGB32);
+    const QImage img = prancheta();
     QCOMPARE(img.size(), QSize(452, 595));
-    const QRgb chave = qRgb(41, 22, 111);
-    QCOMPARE(img.pixel(0, 0), chave);
+    QCOMPARE(img.pixel(0, 0), Chave);
     QCOMPARE(img.pixel(217, 318), qRgb(157, 201, 221));
 
-    // The outline reaches each side of its box and never beyond.
     const QRect caixa(QPoint(5, 3), QPoint(446, 591));
     bool lado[4] = {};
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x) {
-            if (img.pixel(x, y) == chave)
+            const QRgb c = img.pixel(x, y);
+            if (c == Chave)
                 continue;
-            QVERIFY2(caixa.contains(x, y), qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
+            const QString onde = QStringLiteral("(%1, %2)").arg(x).arg(y);
+            QVERIFY2(caixa.contains(x, y), qPrintable(onde));
             lado[0] |= x == caixa.left(), lado[1] |= x == caixa.right();
             lado[2] |= y == caixa.top(), lado[3] |= y == caixa.bottom();
+            // An edge pixel blended towards the key would show as a purple fringe.
+            const bool borda = img.pixel(x - 1, y) == Chave || img.pixel(x + 1, y) == Chave
+                || img.pixel(x, y - 1) == Chave || img.pixel(x, y + 1) == Chave;
+            const int distancia = qAbs(qRed(c) - qRed(Chave)) + qAbs(qGreen(c) - qGreen(Chave))
+                + qAbs(qBlue(c) - qBlue(Chave));
+            QVERIFY2(!borda || distancia >= 40, qPrintable(onde));
         }
     QVERIFY(lado[0] && lado[1] && lado[2] && lado[3]);
+}
 
+void TstImagens::pranchetaNaoTemChaveDentro()
+{
     // Every key pixel is reached from the corner: no hole inside the clipboard.
+    const QImage img = prancheta();
     std::vector<bool> visto(size_t(img.width()) * img.height());
     std::vector<QPoint> pilha{{0, 0}};
     visto[0] = true;
@@ -47,7 +69,7 @@ void TstImagens::pranchetaCortaSoORedorDaPrancheta()
         ++alcancados;
         for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
             const QPoint q = p + d;
-            if (!img.rect().contains(q) || img.pixel(q) != chave)
+            if (!img.rect().contains(q) || img.pixel(q) != Chave)
                 continue;
             const size_t i = size_t(q.y()) * img.width() + q.x();
             if (!visto[i]) {
@@ -59,7 +81,7 @@ void TstImagens::pranchetaCortaSoORedorDaPrancheta()
     qsizetype chaves = 0;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
-            chaves += img.pixel(x, y) == chave;
+            chaves += img.pixel(x, y) == Chave;
     QCOMPARE(alcancados, chaves);
 }
 

@@ -1,4 +1,4 @@
-// The group list and the current group, and group editing.
+// The group list and the current group.
 #include "data/Comandos.h"
 #include "data/Modulo.h"
 #include "shell/Prancheta.h"
@@ -70,10 +70,3 @@ void Prancheta::cmbGrupo_Click()
     Conexao->Execute(ComandoSql);
     FecharConexao();
 }
-
-void Prancheta::CmdNewGrupo_Click() {}
-void Prancheta::CmdGrupoIncluir_Click() {}
-void Prancheta::CmdGrupoCancel_Click() {}
-void Prancheta::ImgGrupoSair_Click() {}
-void Prancheta::txtGrupoGrupo_KeyPress(int KeyAscii) { Q_UNUSED(KeyAscii); }
-void Prancheta::CmdDelGrupo_Click() {}

@@ -1,0 +1,79 @@
+# Shared by the end-to-end cases: a real X server with a window manager that has a notification
+# area, the built program copied into a folder of its own, and ways to wait for what we check.
+# Every wait polls with a deadline; none waits a fixed time.
+
+E2E_PRAZO=${E2E_PRAZO:-20} # seconds any single wait may take before the case fails
+
+e2e_morrer() { echo "FALHA: $*" >&2; return 1; }
+
+# esperar SECONDS COMMAND...: polls COMMAND until it succeeds or the deadline passes.
+esperar() {
+  local prazo=$1; shift
+  local fim=$(( $(date +%s%N) + prazo * 1000000000 ))
+  until "$@" >/dev/null 2>&1; do
+    [ "$(date +%s%N)" -lt "$fim" ] || return 1
+    sleep 0.05
+  done
+}
+
+iniciar_x() {
+  E2E_TMP=$(mktemp -d)
+  # Xvfb picks a free display and tells us which.
+  exec {fd}<> <(:)
+  Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+  E2E_XVFB=$!
+  local n=""
+  esperar "$E2E_PRAZO" bash -c "read -t 0.1 -u $fd n && echo \$n > '$E2E_TMP/display'" || e2e_morrer "Xvfb did not start" || return 1
+  export DISPLAY=":$(cat "$E2E_TMP/display")"
+  export XDG_RUNTIME_DIR="$E2E_TMP/run"; mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  # No session bus: Qt then docks its icon in icewm's XEmbed tray.
+  unset DBUS_SESSION_BUS_ADDRESS
+  icewm >"$E2E_TMP/icewm.log" 2>&1 &
+  E2E_WM=$!
+  esperar "$E2E_PRAZO" bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" || e2e_morrer "icewm did not start"
+  # The tray must be there before the program looks for it.
+  esperar "$E2E_PRAZO" bash -c "xprop -root | grep -q '_NET_SYSTEM_TRAY_S0\|_NET_SUPPORTING'" || true
+  esperar "$E2E_PRAZO" bash -c "xdotool search --name '^icewm' >/dev/null || xwininfo -root -tree | grep -qi 'tray'"
+}
+
+parar_x() {
+  [ -n "${E2E_WM:-}" ] && kill "$E2E_WM" 2>/dev/null
+  [ -n "${E2E_XVFB:-}" ] && kill "$E2E_XVFB" 2>/dev/null
+  wait 2>/dev/null || true
+}
+
+# preparar_pasta: a fresh folder with the program and a new database; sets E2E_PASTA.
+preparar_pasta() {
+  E2E_PASTA=$(mktemp -d "$E2E_TMP/caso.XXXX")
+  cp "$FAZELAS" "$E2E_PASTA/fazelas"
+  "$CRIAR_BANCO" "$E2E_PASTA" >/dev/null
+}
+
+sql() { sqlite3 "$E2E_PASTA/fzldados.mdb" "$@"; }
+
+# janela_do_programa: the id of the board window, if it is mapped.
+janela_do_programa() { xdotool search --onlyvisible --pid "$E2E_PID" --name '^Form1$' 2>/dev/null | head -n1; }
+
+iniciar_programa() {
+  "$E2E_PASTA/fazelas" >"$E2E_PASTA/saida.log" 2>&1 &
+  E2E_PID=$!
+  esperar "$E2E_PRAZO" test -n "$(janela_do_programa)" || true
+  esperar "$E2E_PRAZO" bash -c "[ -n \"\$(xdotool search --onlyvisible --pid $E2E_PID --name '^Form1\$' 2>/dev/null)\" ]" \
+    || e2e_morrer "the board did not appear" || return 1
+  E2E_JANELA=$(janela_do_programa)
+}
+
+parar_programa() {
+  [ -n "${E2E_PID:-}" ] && kill "$E2E_PID" 2>/dev/null
+  wait "${E2E_PID:-}" 2>/dev/null || true
+  E2E_PID=""
+}
+
+# foto NAME: a screenshot of the whole screen, kept beside the case's folder.
+foto() { import -window root "$E2E_TMP/$1.png"; echo "$E2E_TMP/$1.png"; }
+
+# cor_em FILE X Y: the colour of one pixel as "r,g,b".
+cor_em() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+
+# Window geometry as shell variables X Y WIDTH HEIGHT.
+geometria() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
