@@ -1,6 +1,7 @@
 // Build-time command: renders the SVG pictures of assets/ to the PNG files
 // that the program embeds.  Usage: renderizar_imagens SRC_DIR OUT_DIR
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -19,7 +20,8 @@ struct Imagem {
     int altura;
 };
 
-// The small icons are drawn at twice their on-screen size, for high-density screens.
+// Sizes in pixels.  Icons shown at 16x16 are rendered at 32x32, so they stay
+// sharp on high-density screens.
 constexpr Imagem Imagens[] = {
     {"prancheta", 452, 595}, {"icone", 32, 32},   {"lixeira", 32, 32},
     {"caderno", 32, 32},     {"pagina", 32, 32},  {"fechar", 32, 32},
@@ -47,19 +49,18 @@ QImage renderizar(const QString& svg, int largura, int altura)
 // clipboard itself that happens to equal it.
 QImage recortarNaChave(const QImage& desenho)
 {
-    QImage saida(desenho.size(), QImage::Format_RGB32);
-    saida.fill(Chave);
-    QPainter(&saida).drawImage(0, 0, desenho);
-    return saida;
     const QImage origem = desenho.convertToFormat(QImage::Format_ARGB32);
+    QImage saida(origem.size(), QImage::Format_RGB32);
     for (int y = 0; y < origem.height(); ++y) {
         const auto* de = reinterpret_cast<const QRgb*>(origem.constScanLine(y));
         auto* para = reinterpret_cast<QRgb*>(saida.scanLine(y));
         for (int x = 0; x < origem.width(); ++x) {
-            QRgb cor = qAlpha(de[x]) < 128 ? Chave : (de[x] | 0xff000000u);
-            if (qAlpha(de[x]) >= 128 && cor == Chave)
-                cor = qRgb(qRed(Chave), qGreen(Chave), qBlue(Chave) + 1);
-            para[x] = cor;
+            if (qAlpha(de[x]) < 128) {
+                para[x] = Chave;
+                continue;
+            }
+            const QRgb cor = de[x] | 0xff000000u;
+            para[x] = cor == Chave ? qRgb(qRed(Chave), qGreen(Chave), qBlue(Chave) + 1) : cor;
         }
     }
     return saida;
@@ -78,27 +79,27 @@ bool gravar(const QImage& imagem, const QString& arquivo)
 
 int main(int argc, char* argv[])
 {
-    // A build machine has no display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
     if (argc != 3) {
         std::fprintf(stderr, "usage: renderizar_imagens SRC_DIR OUT_DIR\n");
         return 2;
     }
+    // A build machine has no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QDir fonte(QString::fromLocal8Bit(argv[1]));
     const QDir destino(QString::fromLocal8Bit(argv[2]));
 
     bool ok = true;
     for (const Imagem& img : Imagens) {
         const QString nome = QString::fromLatin1(img.nome);
-        QImage imagem = renderizar(fonte.filePath(nome + ".svg"), img.largura, img.altura);
+        QImage imagem = renderizar(fonte.filePath(nome + QStringLiteral(".svg")), img.largura, img.altura);
         if (nome == QLatin1String("prancheta") && !imagem.isNull())
             imagem = recortarNaChave(imagem);
-        ok = gravar(imagem, destino.filePath(nome + ".png")) && ok;
+        ok = gravar(imagem, destino.filePath(nome + QStringLiteral(".png"))) && ok;
     }
     for (int n : TamanhosHicolor) {
-        const QString pasta = QStringLiteral("hicolor/%1x%1/fazelas.png").arg(n);
-        ok = gravar(renderizar(fonte.filePath("icone.svg"), n, n), destino.filePath(pasta)) && ok;
+        const QString arquivo = QStringLiteral("hicolor/%1x%1/fazelas.png").arg(n);
+        ok = gravar(renderizar(fonte.filePath(QStringLiteral("icone.svg")), n, n), destino.filePath(arquivo)) && ok;
     }
     return ok ? 0 : 1;
 }

@@ -89,15 +89,15 @@ void TstImagens::demaisImagensCarregam_data()
 {
     QTest::addColumn<QString>("nome");
     QTest::addColumn<QSize>("tamanho");
-    QTest::newRow("icone") << QString(Imagens::Icone) << QSize(32, 32);
-    QTest::newRow("lixeira") << QString(Imagens::Lixeira) << QSize(32, 32);
-    QTest::newRow("caderno") << QString(Imagens::Caderno) << QSize(32, 32);
-    QTest::newRow("pagina") << QString(Imagens::Pagina) << QSize(32, 32);
-    QTest::newRow("fechar") << QString(Imagens::Fechar) << QSize(32, 32);
-    QTest::newRow("check") << QString(Imagens::Check) << QSize(36, 34);
-    QTest::newRow("mao") << QString(Imagens::Mao) << QSize(32, 32);
-    QTest::newRow("logo1") << QString(Imagens::Logo1) << QSize(160, 100);
-    QTest::newRow("logo2") << QString(Imagens::Logo2) << QSize(160, 100);
+    QTest::newRow("icone") << QString::fromLatin1(Imagens::Icone) << QSize(32, 32);
+    QTest::newRow("lixeira") << QString::fromLatin1(Imagens::Lixeira) << QSize(32, 32);
+    QTest::newRow("caderno") << QString::fromLatin1(Imagens::Caderno) << QSize(32, 32);
+    QTest::newRow("pagina") << QString::fromLatin1(Imagens::Pagina) << QSize(32, 32);
+    QTest::newRow("fechar") << QString::fromLatin1(Imagens::Fechar) << QSize(32, 32);
+    QTest::newRow("check") << QString::fromLatin1(Imagens::Check) << QSize(36, 34);
+    QTest::newRow("mao") << QString::fromLatin1(Imagens::Mao) << QSize(32, 32);
+    QTest::newRow("logo1") << QString::fromLatin1(Imagens::Logo1) << QSize(160, 100);
+    QTest::newRow("logo2") << QString::fromLatin1(Imagens::Logo2) << QSize(160, 100);
 }
 
 void TstImagens::demaisImagensCarregam()
