@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace {
@@ -65,7 +66,7 @@ ConexaoBd::ConexaoBd(const QString& arquivo)
     try {
         // Without SQLITE_OPEN_CREATE a missing file is an error, never a new empty database.
         const int rc = sqlite3_open_v2(QFile::encodeName(arquivo).constData(), &m_db,
-                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_EXRESCODE, nullptr);
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE, nullptr);
         if (rc != SQLITE_OK)
             Falhar(rc, QStringLiteral("ao abrir"));
         if (sqlite3_db_readonly(m_db, "main") == 1)
@@ -138,24 +139,29 @@ void RegistrosBd::Open(const QString& sql, const std::shared_ptr<ConexaoBd>& con
         m_nomes.emplace_back(sqlite3_column_name(st, c));
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         for (int c = 0; c < colunas; ++c) {
-            switch (sqlite3_column_type(st, c)) {
+            Celula celula;
+            celula.tipo = sqlite3_column_type(st, c);
+            switch (celula.tipo) {
             case SQLITE_INTEGER:
-                m_celulas.emplace_back(qlonglong(sqlite3_column_int64(st, c)));
+                celula.valor = sqlite3_column_int64(st, c);
                 break;
-            case SQLITE_FLOAT:
-                m_celulas.emplace_back(sqlite3_column_double(st, c));
+            case SQLITE_FLOAT: {
+                const double real = sqlite3_column_double(st, c);
+                std::memcpy(&celula.valor, &real, sizeof real);
                 break;
-            case SQLITE_TEXT:
-                m_celulas.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
-                                                         sqlite3_column_bytes(st, c)));
-                break;
-            case SQLITE_BLOB:
-                m_celulas.emplace_back(QByteArray(static_cast<const char*>(sqlite3_column_blob(st, c)),
-                                                  sqlite3_column_bytes(st, c)));
-                break;
-            default:
-                m_celulas.emplace_back();
             }
+            case SQLITE_TEXT:
+            case SQLITE_BLOB: {
+                const void* dados = celula.tipo == SQLITE_TEXT ? static_cast<const void*>(sqlite3_column_text(st, c))
+                                                               : sqlite3_column_blob(st, c);
+                celula.valor = int64_t(m_bytes.size());
+                celula.tamanho = sqlite3_column_bytes(st, c);
+                if (celula.tamanho > 0)
+                    m_bytes.append(static_cast<const char*>(dados), size_t(celula.tamanho));
+                break;
+            }
+            }
+            m_celulas.push_back(celula);
         }
         ++m_linhas;
     }
@@ -168,17 +174,39 @@ void RegistrosBd::Open(const QString& sql, const std::shared_ptr<ConexaoBd>& con
 void RegistrosBd::Close()
 {
     m_conexao.reset();
-    m_nomes.clear();
-    m_celulas.clear();
+    // A closed result set stays in its slot until the next read; it gives its memory back now.
+    std::vector<QByteArray>().swap(m_nomes);
+    std::vector<Celula>().swap(m_celulas);
+    std::string().swap(m_bytes);
     m_linhas = 0;
     m_atual = 0;
     m_aberto = false;
 }
 
+namespace {
+
+constexpr char Minuscula(char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; }
+
+// Column names are ASCII; their case does not matter.
+bool MesmoNome(const QByteArray& coluna, QLatin1StringView nome)
+{
+    if (coluna.size() != nome.size())
+        return false;
+    const char* a = coluna.constData();
+    const char* b = nome.data();
+    for (qsizetype i = 0; i < nome.size(); ++i) {
+        if (a[i] != b[i] && Minuscula(a[i]) != Minuscula(b[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int RegistrosBd::Coluna(QLatin1StringView nome) const
 {
     for (int c = int(m_nomes.size()) - 1; c >= 0; --c) {
-        if (m_nomes[c].compare(QByteArrayView(nome.data(), nome.size()), Qt::CaseInsensitive) == 0)
+        if (MesmoNome(m_nomes[size_t(c)], nome))
             return c;
     }
     return -1;
@@ -188,7 +216,22 @@ QVariant RegistrosBd::Campo(int posicao) const
 {
     if (Eof() || posicao < 0 || posicao >= int(m_nomes.size()))
         return {};
-    return m_celulas[m_atual * m_nomes.size() + posicao];
+    const Celula& celula = m_celulas[size_t(m_atual) * m_nomes.size() + size_t(posicao)];
+    switch (celula.tipo) {
+    case SQLITE_INTEGER:
+        return qlonglong(celula.valor);
+    case SQLITE_FLOAT: {
+        double real;
+        std::memcpy(&real, &celula.valor, sizeof real);
+        return real;
+    }
+    case SQLITE_TEXT:
+        return QString::fromUtf8(m_bytes.data() + celula.valor, celula.tamanho);
+    case SQLITE_BLOB:
+        return QByteArray(m_bytes.data() + celula.valor, celula.tamanho);
+    default:
+        return {};
+    }
 }
 
 QVariant RegistrosBd::Campo(QLatin1StringView nome) const { return Campo(Coluna(nome)); }

@@ -3,8 +3,10 @@
 // result set read as a static snapshot. SQLite stands behind both.
 #include <QString>
 #include <QVariant>
+#include <cstdint>
 #include <exception>
 #include <memory>
+#include <string>
 #include <vector>
 
 struct sqlite3;
@@ -72,9 +74,19 @@ public:
 private:
     int Coluna(QLatin1StringView nome) const;
 
+    // A field as the engine gave it; a text's bytes lie in m_bytes and become a QString only when
+    // read, so the columns nobody reads cost no conversion.
+    struct Celula
+    {
+        int64_t valor = 0; // an integer, a real's bits, or where a text's bytes start in m_bytes
+        int32_t tamanho = 0;
+        int32_t tipo = 0;
+    };
+
     std::shared_ptr<ConexaoBd> m_conexao;
     std::vector<QByteArray> m_nomes;
-    std::vector<QVariant> m_celulas;
+    std::vector<Celula> m_celulas;
+    std::string m_bytes;
     qsizetype m_linhas = 0;
     qsizetype m_atual = 0;
     bool m_aberto = false;

@@ -2,8 +2,9 @@
 
 #include <sqlite3.h>
 
-#include <cstdint>
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace OrdemTexto {
@@ -14,6 +15,14 @@ namespace {
 constexpr char BaseLatin1[] = "AAAAAAACEEEEIIIIDNOOOOO*OUUUUY*s"
                               "aaaaaaaceeeeiiiidnooooo*ouuuuy*y";
 
+// ASCII without case.
+constexpr std::array<uint8_t, 128> Minuscula = [] {
+    std::array<uint8_t, 128> t{};
+    for (int c = 0; c < 128; ++c)
+        t[c] = uint8_t(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    return t;
+}();
+
 struct Peso
 {
     uint32_t primario;   // the letter itself, without case or accent
@@ -21,12 +30,21 @@ struct Peso
     uint32_t terciario;  // 0 small, 1 capital
 };
 
+// Combining accents (U+0300..U+036F) start with one of these two bytes in UTF-8.
+inline bool TalvezCombinante(const unsigned char* p, const unsigned char* fim)
+{
+    return p < fim && (*p & 0xFE) == 0xCC;
+}
+
 // Decodes one UTF-8 code point and moves p past it; malformed bytes stand for themselves.
 uint32_t Proximo(const unsigned char*& p, const unsigned char* fim)
 {
     const uint32_t c = *p++;
     if (c < 0x80)
         return c;
+    // The accented letters of Portuguese, U+00C0..U+00FF, are the common case.
+    if (c == 0xC3 && p < fim && (*p & 0xC0) == 0x80)
+        return 0xC0 | (*p++ & 0x3F);
     int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
     uint32_t cp = c & (0x3F >> extra);
     if (extra == 0 || fim - p < extra)
@@ -42,11 +60,8 @@ uint32_t Proximo(const unsigned char*& p, const unsigned char* fim)
 
 Peso Pesar(uint32_t cp)
 {
-    if (cp < 0x80) {
-        if (cp >= 'A' && cp <= 'Z')
-            return {cp + 32, 0, 1};
-        return {cp, 0, 0};
-    }
+    if (cp < 0x80)
+        return {Minuscula[cp], 0, cp >= 'A' && cp <= 'Z' ? 1u : 0u};
     if (cp >= 0xC0 && cp <= 0xFF) {
         const char base = BaseLatin1[cp - 0xC0];
         if (base != '*') {
@@ -57,8 +72,6 @@ Peso Pesar(uint32_t cp)
     return {cp, 0, 0};
 }
 
-bool Combinante(uint32_t cp) { return cp >= 0x300 && cp <= 0x36F; }
-
 int Sinal(int64_t d) { return d < 0 ? -1 : d > 0 ? 1 : 0; }
 
 // One letter with the combining accents that follow it; false at the end of the text.
@@ -67,14 +80,38 @@ bool Ler(const unsigned char*& p, const unsigned char* fim, Peso& peso)
     if (p >= fim)
         return false;
     peso = Pesar(Proximo(p, fim));
-    for (const unsigned char* q = p; q < fim;) {
+    while (TalvezCombinante(p, fim)) {
+        const unsigned char* q = p;
         const uint32_t cp = Proximo(q, fim);
-        if (!Combinante(cp))
+        if (cp < 0x300 || cp > 0x36F)
             break;
         peso.secundario = peso.secundario * 0x400 + cp;
         p = q;
     }
     return true;
+}
+
+// Where the comparison of two texts can start: their first different byte when it is ASCII in
+// both, else the last ASCII byte they share before it (an accent there belongs to the letter
+// before). Everything ahead of that point is the same letters with the same accents in both.
+size_t InicioComum(const unsigned char* a, const unsigned char* b, size_t n)
+{
+    size_t i = 0;
+    while (i + 8 <= n) {
+        uint64_t x, y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y)
+            break;
+        i += 8;
+    }
+    while (i < n && a[i] == b[i])
+        ++i;
+    if (i < n && a[i] < 0x80 && b[i] < 0x80)
+        return i;
+    while (i > 0 && a[i - 1] >= 0x80)
+        --i;
+    return i > 0 ? i - 1 : 0;
 }
 
 int CompararSqlite(void*, int na, const void* a, int nb, const void* b)
@@ -91,11 +128,25 @@ int Comparar(std::string_view a, std::string_view b)
     auto pb = reinterpret_cast<const unsigned char*>(b.data());
     const auto fa = pa + a.size();
     const auto fb = pb + b.size();
+    const size_t comum = InicioComum(pa, pb, std::min(a.size(), b.size()));
+    pa += comum;
+    pb += comum;
     // Letters decide first; the first difference of accent, then of case, only breaks ties.
     int secundario = 0;
     int terciario = 0;
     for (;;) {
-        Peso wa{}, wb{};
+        // Plain ASCII letters with no accent after them weigh what they are; most text is this.
+        while (pa < fa && pb < fb && (*pa | *pb) < 0x80 && !TalvezCombinante(pa + 1, fa)
+               && !TalvezCombinante(pb + 1, fb)) {
+            const unsigned ca = *pa++, cb = *pb++;
+            if (ca == cb)
+                continue;
+            if (Minuscula[ca] != Minuscula[cb])
+                return Minuscula[ca] < Minuscula[cb] ? -1 : 1;
+            if (terciario == 0)
+                terciario = ca < cb ? 1 : -1; // the capital has the smaller code and sorts after
+        }
+        Peso wa {}, wb {};
         const bool temA = Ler(pa, fa, wa);
         const bool temB = Ler(pb, fb, wb);
         if (!temA || !temB) {
@@ -114,7 +165,8 @@ int Comparar(std::string_view a, std::string_view b)
         return secundario;
     if (terciario != 0)
         return terciario;
-    const int r = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
+    const size_t n = std::min(a.size(), b.size());
+    const int r = n > 0 ? std::memcmp(a.data(), b.data(), n) : 0;
     return r != 0 ? Sinal(r) : Sinal(int64_t(a.size()) - int64_t(b.size()));
 }
 

@@ -5,53 +5,107 @@
 #include "data/Modulo.h"
 #include "shell/Prancheta.h"
 
+#include <QScopeGuard>
+
 using namespace Modulo;
 
 QString Prancheta::TraduzirCor(uint8_t Prioridade)
 {
-    switch (Prioridade) {
-    case 1:
+    if (Prioridade == 1)
         return QStringLiteral("16777215");
-    case 2:
+    if (Prioridade == 2)
         return QStringLiteral("16761024");
-    case 3:
+    if (Prioridade == 3)
         return QStringLiteral("8454016");
-    case 4:
+    if (Prioridade == 4)
         return QStringLiteral("8454143");
-    case 5:
+    if (Prioridade == 5)
         return QStringLiteral("8421631");
-    default:
-        return {};
-    }
+    return {};
 }
 
 namespace {
+
 // A colour held as one number carries red in its low byte.
 QColor CorDoNumero(qint64 n) { return QColor(int(n & 0xFF), int((n >> 8) & 0xFF), int((n >> 16) & 0xFF)); }
+
+// Every reload clears the rows and paints them again; setting a palette, frame or font to what
+// it already is still costs Qt a pass over the widget, so only real changes reach the widgets.
+bool TemCor(const QWidget* w, QPalette::ColorRole papel, QColor cor)
+{
+    const QPalette& p = w->palette();
+    return p.color(QPalette::Active, papel) == cor && p.color(QPalette::Inactive, papel) == cor
+        && p.color(QPalette::Disabled, papel) == cor;
+}
+
+void Fundo(Rotulo* linha, QColor cor)
+{
+    if (!TemCor(linha, QPalette::Window, cor))
+        linha->DefinirCorFundo(cor);
+}
+
+void Borda(Rotulo* linha, bool simples)
+{
+    if (linha->Borda() != simples)
+        linha->DefinirBorda(simples);
+}
+
+void Borda(Imagem* marca, bool simples)
+{
+    if (marca->Borda() != simples)
+        marca->DefinirBorda(simples);
+}
+
+void Destaque(Rotulo* linha, Qt::Alignment alinhamento, bool destacado)
+{
+    linha->setAlignment(alinhamento);
+    if (linha->font().italic() != destacado || linha->font().bold() != destacado) {
+        QFont f = linha->font();
+        f.setItalic(destacado);
+        f.setBold(destacado);
+        linha->setFont(f);
+    }
+}
+
+// What the grid reads of a task row. Rows the task editor never writes are shown all the same:
+// a Null name as an empty one, a Null or unknown priority as none (a transparent row).
+uint8_t PrioridadeDoBanco(const QVariant& campo)
+{
+    bool ok = false;
+    const qlonglong p = campo.toLongLong(&ok);
+    return ok && p >= 0 && p <= 5 ? uint8_t(p) : 0;
+}
+
 } // namespace
 
 void Prancheta::LimparGrade()
 {
     VscGrade->setVisible(false);
-    Rotulo* mensagem = Linha[LinhaDaMensagem];
-    mensagem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QFont f = mensagem->font();
-    f.setItalic(false);
-    f.setBold(false);
-    mensagem->setFont(f);
+    {
+        // The rows are painted from the first entry on, so the position goes back there with them;
+        // a position left beyond the new maximum would move it, and repaint the rows, mid-load.
+        const QSignalBlocker calado(VscGrade);
+        VscGrade->setValue(0);
+    }
+    Destaque(Linha[LinhaDaMensagem], Qt::AlignLeft | Qt::AlignTop, false);
     ProximaLinha = 0;
     QtdItens = 0;
     GradeCheia = false;
     GradeItens.clear();
+    GradeItens.shrink_to_fit();
+    const QColor texto = palette().color(QPalette::Active, QPalette::WindowText);
     for (Contador = 0; Contador < QtdLinhas; ++Contador) {
-        ImgLinha[Contador]->DefinirPicture({});
-        ImgLinha[Contador]->DefinirBorda(false);
-        Rotulo* l = Linha[Contador];
-        l->setText(QString());
-        l->DefinirBorda(false);
-        l->DefinirOpaco(false);
-        l->DefinirCorTexto(palette().color(QPalette::WindowText));
-        l->setToolTip(QString());
+        Imagem* marca = ImgLinha[Contador];
+        if (marca->TemPicture())
+            marca->DefinirPicture({});
+        Borda(marca, false);
+        Rotulo* linha = Linha[Contador];
+        linha->setText(QString());
+        Borda(linha, false);
+        linha->DefinirOpaco(false);
+        if (!TemCor(linha, QPalette::WindowText, texto))
+            linha->DefinirCorTexto(texto);
+        linha->setToolTip(QString());
     }
 }
 
@@ -66,45 +120,44 @@ void Prancheta::AlimentarGrade(int32_t Codigo)
     RegistrosGrade->Open(ComandoSql, Conexao);
     if (!RegistrosGrade->Eof()) {
         GradeItens.reserve(size_t(RegistrosGrade->Linhas()));
+        // Every append past the 23rd sets the scroll bar's maximum; it is drawn once, after the load.
+        VscGrade->setUpdatesEnabled(false);
+        const auto redesenhar = qScopeGuard([this] { VscGrade->setUpdatesEnabled(true); });
+        // The join carries both tables' Codigo; the name reaches the later one, the task's.
         for (; !RegistrosGrade->Eof(); RegistrosGrade->MoveNext()) {
-            const auto campo = [&](const char* nome) { return RegistrosGrade->Campo(QLatin1StringView(nome)); };
-            const qint64 prioridade = campo("Prioridade").toLongLong();
-            IncluirNaGrade(static_cast<int32_t>(campo("Codigo").toLongLong()), campo("Fazela").toString(),
-                           campo("Descricao").toString(),
-                           static_cast<uint8_t>(prioridade >= 0 && prioridade <= 5 ? prioridade : 0),
-                           campo("Executado").toString());
+            const auto campo = [](const char* nome) { return RegistrosGrade->Campo(QLatin1StringView(nome)); };
+            IncluirNaGrade(int32_t(campo("Codigo").toLongLong()), campo("Fazela").toString(),
+                campo("Descricao").toString(), PrioridadeDoBanco(campo("Prioridade")), campo("Executado").toString());
         }
     } else {
         Rotulo* mensagem = Linha[LinhaDaMensagem];
-        mensagem->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        QFont f = mensagem->font();
-        f.setItalic(true);
-        f.setBold(true);
-        mensagem->setFont(f);
+        Destaque(mensagem, Qt::AlignHCenter | Qt::AlignTop, true);
         mensagem->setText(QString::fromLatin1(SemFazelas));
     }
     RegistrosGrade->Close();
     FecharConexao();
 }
 
-void Prancheta::IncluirNaGrade(int32_t Codigo, const QString& Fazela, const QString& Descricao, uint8_t Prioridade,
-                               const QString& Executado)
+void Prancheta::IncluirNaGrade(
+    int32_t Codigo, const QString& Fazela, const QString& Descricao, uint8_t Prioridade, const QString& Executado)
 {
     if (!GradeCheia) {
-        Rotulo* l = Linha[ProximaLinha];
-        l->setText(QStringLiteral("  ") + Fazela);
-        l->setToolTip(Descricao);
-        l->DefinirBorda(true);
-        ImgLinha[ProximaLinha]->DefinirBorda(true);
-        if (Prioridade != 0) {
-            l->DefinirOpaco(true);
-            l->DefinirCorFundo(CorDoNumero(TraduzirCor(Prioridade).toLongLong()));
+        Rotulo* linha = Linha[ProximaLinha];
+        Imagem* marca = ImgLinha[ProximaLinha];
+        linha->setText(QStringLiteral("  ") + Fazela);
+        linha->setToolTip(Descricao);
+        Borda(linha, true);
+        Borda(marca, true);
+        // An unknown priority has no colour and stays transparent, like priority 0.
+        if (const QString cor = TraduzirCor(Prioridade); !cor.isEmpty()) {
+            linha->DefinirOpaco(true);
+            Fundo(linha, CorDoNumero(cor.toLongLong()));
         }
         if (!Executado.isEmpty())
-            ImgLinha[ProximaLinha]->DefinirPicture(ImagemCheck->Picture());
+            marca->DefinirPicture(ImagemCheck->Picture());
         ++ProximaLinha;
     }
-    GradeItens.push_back({Codigo, Fazela, Descricao, Prioridade, !Executado.isEmpty()});
+    GradeItens.push_back({ Codigo, Fazela, Descricao, Prioridade, !Executado.isEmpty() });
     ++QtdItens;
     if (QtdItens > QtdLinhas) {
         VscGrade->setVisible(true);
@@ -116,7 +169,7 @@ void Prancheta::IncluirNaGrade(int32_t Codigo, const QString& Fazela, const QStr
     }
 }
 
-void Prancheta::VscGrade_Change() {}
+void Prancheta::VscGrade_Change() { }
 void Prancheta::VscGrade_Scroll() { VscGrade_Change(); }
 void Prancheta::ImgLinha_Click(int Index) { Q_UNUSED(Index); }
 void Prancheta::Linha_DblClick(int Index) { Q_UNUSED(Index); }

@@ -5,9 +5,113 @@
 
 using namespace Modulo;
 
-void Prancheta::CmdNewGrupo_Click() {}
-void Prancheta::CmdGrupoIncluir_Click() {}
-void Prancheta::CmdGrupoCancel_Click() {}
-void Prancheta::ImgGrupoSair_Click() {}
-void Prancheta::txtGrupoGrupo_KeyPress(int KeyAscii) { Q_UNUSED(KeyAscii); }
-void Prancheta::CmdDelGrupo_Click() {}
+namespace {
+
+constexpr int AlturaDoPainel = 1725;
+constexpr int LarguraDoPainel = 4365;
+
+// Statements that stand or fall together: undone unless confirmed, so a failure between them
+// cannot leave a group without its tasks or tasks without their group.
+class Transacao
+{
+public:
+    explicit Transacao(ConexaoBd& conexao)
+        : m_conexao(conexao)
+    {
+        m_conexao.Execute(QStringLiteral("BEGIN"));
+    }
+    ~Transacao()
+    {
+        if (m_confirmada)
+            return;
+        // The failure that brought us here is the one to report; if even the rollback fails,
+        // closing the connection undoes the transaction anyway.
+        try {
+            m_conexao.Execute(QStringLiteral("ROLLBACK"));
+        } catch (const FalhaBanco&) {
+        }
+    }
+    Transacao(const Transacao&) = delete;
+    Transacao& operator=(const Transacao&) = delete;
+
+    void Confirmar()
+    {
+        m_conexao.Execute(QStringLiteral("COMMIT"));
+        m_confirmada = true;
+    }
+
+private:
+    ConexaoBd& m_conexao;
+    bool m_confirmada = false;
+};
+
+} // namespace
+
+void Prancheta::CmdNewGrupo_Click()
+{
+    PicPrancheta->setEnabled(false);
+    txtGrupoGrupo->setText(QString());
+    Mostrar(FrmGrupo, AlturaDoPainel, LarguraDoPainel);
+}
+
+void Prancheta::CmdGrupoIncluir_Click()
+{
+    AbrirConexao();
+    ComandoSql = Comandos::MaiorCodigoGrupo();
+    Registros = std::make_shared<RegistrosBd>();
+    Registros->Open(ComandoSql, Conexao);
+    const QVariant maior = Registros->Campo(0);
+    const int32_t codigo = maior.isNull() ? 1 : int32_t(maior.toLongLong() + 1);
+    ComandoSql = Comandos::IncluirGrupo(codigo, txtGrupoGrupo->text());
+    Conexao->Execute(ComandoSql);
+    Registros->Close();
+    FecharConexao();
+
+    AlimentarCombo();
+    FrmGrupo->hide();
+    PicPrancheta->setEnabled(true);
+}
+
+void Prancheta::CmdGrupoCancel_Click()
+{
+    FrmGrupo->hide();
+    PicPrancheta->setEnabled(true);
+}
+
+void Prancheta::ImgGrupoSair_Click() { CmdGrupoCancel_Click(); }
+
+void Prancheta::txtGrupoGrupo_KeyPress(int KeyAscii)
+{
+    if (KeyAscii == 13)
+        CmdGrupoIncluir_Click();
+    // A full box hands the next key on to the add button; after Enter has added the group the
+    // panel is closed and the focus stays where it is.
+    if (txtGrupoGrupo->text().length() == 50 && !FrmGrupo->isHidden())
+        CmdGrupoIncluir->setFocus();
+}
+
+void Prancheta::CmdDelGrupo_Click()
+{
+    if (GrupoAtual == 0)
+        return;
+    if (!MensageBox(QStringLiteral("Confirma Exclusão do Grupo e suas Fazelas ?"), 2))
+        return;
+
+    AbrirConexao();
+    {
+        Transacao juntos(*Conexao);
+        ComandoSql = Comandos::ExcluirFazelasDoGrupo(GrupoAtual);
+        Conexao->Execute(ComandoSql);
+        ComandoSql = Comandos::ExcluirGrupo(GrupoAtual);
+        Conexao->Execute(ComandoSql);
+        juntos.Confirmar();
+    }
+    FecharConexao();
+
+    AlimentarCombo();
+    const QStringList partes = cmbGrupo->currentText().split(QStringLiteral(" - "));
+    if (partes.size() > 1) {
+        GrupoAtual = partes.first().trimmed().toInt();
+        AlimentarGrade(GrupoAtual);
+    }
+}

@@ -5,6 +5,7 @@
 
 #include <QCursor>
 #include <QHash>
+#include <QIcon>
 #include <QScrollBar>
 #include <map>
 #include <span>
@@ -198,7 +199,7 @@ class Construtor
 public:
     explicit Construtor(Prancheta* janela)
         : m_janela(janela)
-        , m_mao(QPixmap(QString::fromLatin1(Imagens::Mao)), Imagens::MaoHotX, Imagens::MaoHotY)
+        , m_mao(Imagens::Figura(Imagens::Mao), Imagens::MaoHotX, Imagens::MaoHotY)
     {
     }
 
@@ -209,10 +210,10 @@ public:
             Criar(*it, pai);
     }
 
-    void OrdenarTeclado()
+    // Chains the controls made here by their keyboard order, after `anterior` if given.
+    void OrdenarTeclado(QWidget* anterior = nullptr)
     {
         std::map<int, QWidget*> ordem(m_ordem.begin(), m_ordem.end());
-        QWidget* anterior = nullptr;
         for (auto& [n, w] : ordem) {
             if (anterior)
                 QWidget::setTabOrder(anterior, w);
@@ -225,7 +226,7 @@ private:
     {
         auto it = m_figuras.find(recurso);
         if (it == m_figuras.end())
-            it = m_figuras.insert(recurso, QPixmap(QString::fromLatin1(recurso)));
+            it = m_figuras.insert(recurso, Imagens::Figura(recurso));
         return *it;
     }
 
@@ -279,7 +280,7 @@ private:
         case Tipo::CaixaImagem: {
             auto b = new CaixaImagem(pai);
             if (c.figura)
-                b->DefinirImagem(QImage(QString::fromLatin1(c.figura)));
+                b->DefinirImagem(Imagens::Ler(c.figura));
             return b;
         }
         case Tipo::Botao:
@@ -328,6 +329,7 @@ void Prancheta::MontarControles()
 {
     setObjectName(QStringLiteral("Prancheta"));
     setWindowTitle(QStringLiteral("Form1"));
+    setWindowIcon(QIcon(Imagens::Figura(Imagens::Icone)));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(RetanguloTwips(0, 0, 6915, 9000).size());
 
@@ -342,9 +344,6 @@ void Prancheta::MontarControles()
     const std::vector<Controle> linhas = Linhas();
     construtor.Criar(linhas, PicPrancheta);
     construtor.Criar(PranchetaAcimaDasLinhas, PicPrancheta);
-    construtor.Criar(NoGrupo, FrmGrupo);
-    construtor.Criar(NaFazela, FrmFazela);
-    construtor.Criar(NaMensagem, FrmMensagem);
     construtor.OrdenarTeclado();
 
     Vincular(PicPrancheta, Picture1, QStringLiteral("Picture1"));
@@ -363,6 +362,15 @@ void Prancheta::MontarControles()
         Vincular(PicPrancheta, ImgLinha[i], QStringLiteral("ImgLinha(%1)").arg(i));
         Vincular(PicPrancheta, Linha[i], QStringLiteral("Linha(%1)").arg(i));
     }
+}
+
+void Prancheta::MontarPaineis()
+{
+    Construtor construtor(this);
+    construtor.Criar(NoGrupo, FrmGrupo);
+    construtor.Criar(NaFazela, FrmFazela);
+    construtor.Criar(NaMensagem, FrmMensagem);
+    construtor.OrdenarTeclado(VscGrade);
     Vincular(FrmGrupo, txtGrupoGrupo, QStringLiteral("txtGrupoGrupo"));
     Vincular(FrmGrupo, CmdGrupoIncluir, QStringLiteral("CmdGrupoIncluir"));
     Vincular(FrmGrupo, CmdGrupoCancel, QStringLiteral("CmdGrupoCancel"));
@@ -380,7 +388,7 @@ void Prancheta::MontarControles()
     Vincular(FrmMensagem, CmdMensagemConfirmar, QStringLiteral("CmdMensagemConfirmar"));
     Vincular(FrmMensagem, ImgMensagemSair, QStringLiteral("ImgMensagemSair"));
     Vincular(FrmMensagem, txtMsgBoxMensagem, QStringLiteral("txtMsgBoxMensagem"));
-
     CmbFazelaPrior->addItems({QStringLiteral("Nenhuma"), QStringLiteral("Baixa"), QStringLiteral("Média"),
                               QStringLiteral("Alta"), QStringLiteral("Urgente")});
+    LigarEventosDosPaineis();
 }

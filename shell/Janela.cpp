@@ -1,10 +1,17 @@
-// The window's outline, dragging, stacking, web links and the single instance.
+// The window's outline, dragging, stacking, web links, the icon's messages and the single instance.
+#include "data/Modulo.h"
+#include "shell/Bandeja.h"
+#include "shell/FormMenu.h"
+#include "shell/Plataforma.h"
 #include "shell/Prancheta.h"
 
+#include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QLockFile>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QUrl>
 #include <QWindow>
 
@@ -32,27 +39,79 @@ QRegion Prancheta::CriarRegiao(const QImage& figura)
     return regiao;
 }
 
+bool Prancheta::eventFilter(QObject* alvo, QEvent* e)
+{
+    // Qt hands on to the board picture the presses its controls leave unused (a row, an image);
+    // the picture's own mouse-down is only for the places no control covers.
+    if (alvo == PicPrancheta && e->type() == QEvent::MouseButtonPress)
+        return PicPrancheta->childAt(static_cast<QMouseEvent*>(e)->position().toPoint()) != nullptr;
+    return QWidget::eventFilter(alvo, e);
+}
+
 void Prancheta::PicPrancheta_MouseDown()
 {
-    if (QWindow* w = windowHandle())
-        w->startSystemMove();
+    // The window manager moves the window with the pointer until the button is released, with
+    // whichever button was pressed.
+    if (QWindow* janela = windowHandle())
+        janela->startSystemMove();
 }
 
 void Prancheta::ManterNoTopo(bool ligar)
 {
-    Q_UNUSED(ligar);
+    NoTopo = ligar;
+    Plataforma::ManterAcima(windowHandle(), ligar);
 }
 
 void Prancheta::Vek1_Click() { QDesktopServices::openUrl(QUrl(QStringLiteral(FAZELAS_ENDERECO_FABRICANTE))); }
 void Prancheta::Image1_Click() { Vek1_Click(); }
 void Prancheta::Image2_Click() { Vek1_Click(); }
 
-bool Prancheta::AdquirirInstancia() { return true; }
+bool Prancheta::AdquirirInstancia()
+{
+    m_instancia = std::make_unique<QLockFile>(Plataforma::ArquivoDaTrava(Modulo::PastaDoPrograma));
+    // Only a lock whose owner has died is stale (QLockFile checks the process); age alone must
+    // never hand over the lock of a copy that runs.
+    m_instancia->setStaleLockTime(0);
+    if (m_instancia->tryLock(0))
+        return true;
+    // A runtime folder we cannot write must not keep the board from starting: only another copy does.
+    return m_instancia->error() != QLockFile::LockFailedError;
+}
 
-void Prancheta::Picture1_MouseMove(int mensagem) { Q_UNUSED(mensagem); }
+QMenu* Prancheta::MenuDaBandeja()
+{
+    if (!FormularioMenu) {
+        FormularioMenu = new FormMenu(this);
+        connect(FormularioMenu->Encerrar, &QAction::triggered, this, [this] { Encerrar_Click(); });
+    }
+    return FormularioMenu->mnu0;
+}
+
+void Prancheta::Picture1_MouseMove(int mensagem)
+{
+    switch (mensagem) {
+    case WM_LBUTTONDBLCLK:
+        // A board minimized through the task bar is brought back as a hidden one is.
+        if (isVisible() && !isMinimized())
+            ManterNoTopo(true);
+        else
+            showNormal();
+        break;
+    case WM_RBUTTONUP:
+        MenuDaBandeja()->popup(QCursor::pos());
+        break;
+    default:
+        break;
+    }
+}
 
 void Prancheta::closeEvent(QCloseEvent* e)
 {
-    e->accept();
-    QCoreApplication::quit();
+    // Closed by the window manager (Alt+F4, a task bar): with the icon there, the board hides as
+    // its own close image does; without it nothing could bring the board back, so the program ends.
+    e->ignore();
+    if (BandejaPresente())
+        CmdSair_Click();
+    else
+        Encerrar_Click();
 }

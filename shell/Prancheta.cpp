@@ -12,11 +12,13 @@
 
 using namespace Modulo;
 
-Prancheta::Prancheta(QWidget* pai)
+Prancheta::Prancheta(QWidget* pai, Montagem montagem)
     : QWidget(pai)
 {
     MontarControles();
-    LigarEventos();
+    LigarEventosDaPrancheta();
+    if (montagem == Montagem::Completa)
+        MontarPaineis();
 }
 
 Prancheta::~Prancheta() = default;
@@ -30,49 +32,47 @@ void Prancheta::Protegido(const std::function<void()>& handler)
     }
 }
 
-void Prancheta::LigarEventos()
+void Prancheta::LigarEventosDaPrancheta()
 {
-    auto ao = [this](auto* origem, auto sinal, void (Prancheta::*handler)()) {
-        connect(origem, sinal, this, [this, handler] { Protegido([&] { (this->*handler)(); }); });
-    };
-    auto tecla = [this](auto* origem, auto sinal, void (Prancheta::*handler)(int)) {
-        connect(origem, sinal, this, [this, handler](int codigo) { Protegido([&] { (this->*handler)(codigo); }); });
-    };
-
-    ao(CmdSair, &Imagem::Click, &Prancheta::CmdSair_Click);
-    ao(PicPrancheta, &CaixaImagem::MouseDown, &Prancheta::PicPrancheta_MouseDown);
-    ao(Vek1, &Rotulo::Click, &Prancheta::Vek1_Click);
-    ao(Image1, &Imagem::Click, &Prancheta::Image1_Click);
-    ao(Image2, &Imagem::Click, &Prancheta::Image2_Click);
+    Ao(CmdSair, &Imagem::Click, &Prancheta::CmdSair_Click);
+    Ao(PicPrancheta, &CaixaImagem::MouseDown, &Prancheta::PicPrancheta_MouseDown);
+    PicPrancheta->installEventFilter(this); // keeps the controls' presses from moving the window
+    Ao(Vek1, &Rotulo::Click, &Prancheta::Vek1_Click);
+    Ao(Image1, &Imagem::Click, &Prancheta::Image1_Click);
+    Ao(Image2, &Imagem::Click, &Prancheta::Image2_Click);
 
     // The user's pick; the program's own selections raise the handler inside SelecionarNaLista.
-    ao(cmbGrupo, &QComboBox::activated, &Prancheta::cmbGrupo_Click);
-    ao(CmdNewGrupo, &Imagem::Click, &Prancheta::CmdNewGrupo_Click);
-    ao(CmdDelGrupo, &Imagem::Click, &Prancheta::CmdDelGrupo_Click);
-    ao(CmdGrupoIncluir, &QPushButton::clicked, &Prancheta::CmdGrupoIncluir_Click);
-    ao(CmdGrupoCancel, &QPushButton::clicked, &Prancheta::CmdGrupoCancel_Click);
-    ao(ImgGrupoSair, &Imagem::Click, &Prancheta::ImgGrupoSair_Click);
-    tecla(txtGrupoGrupo, &CaixaTexto::KeyPress, &Prancheta::txtGrupoGrupo_KeyPress);
-
-    ao(VscGrade, &QScrollBar::valueChanged, &Prancheta::VscGrade_Change);
+    Ao(cmbGrupo, &QComboBox::activated, &Prancheta::cmbGrupo_Click);
+    Ao(CmdNewGrupo, &Imagem::Click, &Prancheta::CmdNewGrupo_Click);
+    Ao(CmdDelGrupo, &Imagem::Click, &Prancheta::CmdDelGrupo_Click);
+    Ao(VscGrade, &QScrollBar::valueChanged, &Prancheta::VscGrade_Change);
     for (int i = 0; i < QtdLinhas; ++i) {
         connect(ImgLinha[i], &Imagem::Click, this, [this, i] { Protegido([&] { ImgLinha_Click(i); }); });
         connect(Linha[i], &Rotulo::DblClick, this, [this, i] { Protegido([&] { Linha_DblClick(i); }); });
     }
 
-    ao(CmdNewFazela, &Imagem::Click, &Prancheta::CmdNewFazela_Click);
-    ao(CmdFazelaIncluir, &QPushButton::clicked, &Prancheta::CmdFazelaIncluir_Click);
-    ao(CmdFazelaAlterar, &QPushButton::clicked, &Prancheta::CmdFazelaAlterar_Click);
-    ao(CmdFazelaExcluir, &QPushButton::clicked, &Prancheta::CmdFazelaExcluir_Click);
-    ao(CmdFazelaSair, &Imagem::Click, &Prancheta::CmdFazelaSair_Click);
-    tecla(CmbFazelaPrior, &Lista::KeyPress, &Prancheta::CmbFazelaPrior_KeyPress);
-    tecla(txtFazelaNome, &CaixaTexto::KeyPress, &Prancheta::txtFazelaNome_KeyPress);
-    tecla(txtFazelaDescricao, &CaixaTextoMulti::KeyPress, &Prancheta::txtFazelaDescricao_KeyPress);
+    Ao(CmdNewFazela, &Imagem::Click, &Prancheta::CmdNewFazela_Click);
+}
 
-    ao(CmdMensagemOkay, &QPushButton::clicked, &Prancheta::CmdMensagemOkay_Click);
-    ao(CmdMensagemCancelar, &QPushButton::clicked, &Prancheta::CmdMensagemCancelar_Click);
-    ao(CmdMensagemConfirmar, &QPushButton::clicked, &Prancheta::CmdMensagemConfirmar_Click);
-    ao(ImgMensagemSair, &Imagem::Click, &Prancheta::ImgMensagemSair_Click);
+void Prancheta::LigarEventosDosPaineis()
+{
+    Ao(CmdGrupoIncluir, &QPushButton::clicked, &Prancheta::CmdGrupoIncluir_Click);
+    Ao(CmdGrupoCancel, &QPushButton::clicked, &Prancheta::CmdGrupoCancel_Click);
+    Ao(ImgGrupoSair, &Imagem::Click, &Prancheta::ImgGrupoSair_Click);
+    Ao(txtGrupoGrupo, &CaixaTexto::KeyPress, &Prancheta::txtGrupoGrupo_KeyPress);
+
+    Ao(CmdFazelaIncluir, &QPushButton::clicked, &Prancheta::CmdFazelaIncluir_Click);
+    Ao(CmdFazelaAlterar, &QPushButton::clicked, &Prancheta::CmdFazelaAlterar_Click);
+    Ao(CmdFazelaExcluir, &QPushButton::clicked, &Prancheta::CmdFazelaExcluir_Click);
+    Ao(CmdFazelaSair, &Imagem::Click, &Prancheta::CmdFazelaSair_Click);
+    Ao(CmbFazelaPrior, &Lista::KeyPress, &Prancheta::CmbFazelaPrior_KeyPress);
+    Ao(txtFazelaNome, &CaixaTexto::KeyPress, &Prancheta::txtFazelaNome_KeyPress);
+    Ao(txtFazelaDescricao, &CaixaTextoMulti::KeyPress, &Prancheta::txtFazelaDescricao_KeyPress);
+
+    Ao(CmdMensagemOkay, &QPushButton::clicked, &Prancheta::CmdMensagemOkay_Click);
+    Ao(CmdMensagemCancelar, &QPushButton::clicked, &Prancheta::CmdMensagemCancelar_Click);
+    Ao(CmdMensagemConfirmar, &QPushButton::clicked, &Prancheta::CmdMensagemConfirmar_Click);
+    Ao(ImgMensagemSair, &Imagem::Click, &Prancheta::ImgMensagemSair_Click);
 }
 
 QPoint Prancheta::OrigemDaPrancheta() const { return PicPrancheta->pos(); }
@@ -119,14 +119,20 @@ bool Prancheta::Form_Load()
     else
         LimparGrade();
 
-    // 10. Shown by the caller, centred, as an ordinary window.
+    // 10. Shown by the caller, centred, as an ordinary window, with the focus where the keyboard
+    // order starts.
+    PicFocus->setFocus();
     return true;
 }
 
 void Prancheta::CmdSair_Click()
 {
     ManterNoTopo(false);
-    hide();
+    // Without a notification area a hidden board could never come back: the task bar keeps it.
+    if (BandejaPresente())
+        hide();
+    else
+        showMinimized();
 }
 
 void Prancheta::Encerrar_Click()

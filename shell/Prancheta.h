@@ -15,9 +15,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <random>
 
 class FormMenu;
+class QEventLoop;
 class QLockFile;
+class QMenu;
+struct ItemGrade;
 
 inline constexpr int QtdLinhas = 23;
 inline constexpr int LinhaDaMensagem = 10;
@@ -28,7 +32,11 @@ class Prancheta : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Prancheta(QWidget* pai = nullptr);
+    // The panels are hidden until used; the program builds their contents once the board is on the
+    // screen (PaineisDepois, then MontarPaineis), so that nothing they need delays the board.
+    enum class Montagem { Completa, PaineisDepois };
+    explicit Prancheta(QWidget* pai = nullptr, Montagem montagem = Montagem::Completa);
+    void MontarPaineis();
     ~Prancheta() override;
 
     // --- start-up and shutdown
@@ -45,6 +53,7 @@ public:
     static QRegion CriarRegiao(const QImage& figura);
     void PicPrancheta_MouseDown();
     void ManterNoTopo(bool ligar);
+    bool NoTopo = false; // the keep-above state last asked of the window manager
     void Vek1_Click();
     void Image1_Click();
     void Image2_Click();
@@ -53,9 +62,15 @@ public:
     void Mostrar(QWidget* frm, int Altura, int Largura);
     uint8_t EstiloAbertura = 0;
     int32_t Contador = 0;
+    // Never seeded from the clock: the styles come in the same order on every run. Tests reseed it.
+    std::minstd_rand GeradorDeEstilos;
+    // k = floor(10 * r), r uniform in [0, 1) drawn from the generator.
+    static uint8_t SortearEstilo(std::minstd_rand& gerador);
 
     // --- tray icon
     void Picture1_MouseMove(int mensagem);
+    // FormMenu's menu; the form is made, hidden, the first time the menu is needed.
+    QMenu* MenuDaBandeja();
 
     // --- group list and group editing
     bool AlimentarCombo();
@@ -87,6 +102,8 @@ public:
     void CmbFazelaPrior_KeyPress(int KeyAscii);
     void txtFazelaNome_KeyPress(int KeyAscii);
     void txtFazelaDescricao_KeyPress(int KeyAscii);
+    // Change mode, opened from a task row with the row's entry.
+    void AbrirParaAlterar(const ItemGrade& e);
 
     // --- message panel
     bool MensageBox(const QString& Mensagem, uint8_t Tipo);
@@ -94,6 +111,7 @@ public:
     void CmdMensagemCancelar_Click();
     void CmdMensagemConfirmar_Click();
     void ImgMensagemSair_Click();
+    QEventLoop* EsperaDaResposta = nullptr; // the wait of the message shown, quit by its answer
 
     // --- controls, by their design names
     Painel* FrmMensagem = nullptr;
@@ -136,7 +154,7 @@ public:
     Imagem* ImgMensagemSair = nullptr;
     Rotulo* txtMsgBoxMensagem = nullptr;
 
-    FormMenu* FormularioMenu = nullptr; // created on the first right click on the icon
+    FormMenu* FormularioMenu = nullptr; // created when the icon's menu is first needed
 
     // Where the board lies inside the window: the outline is the picture's, moved by this.
     QPoint OrigemDaPrancheta() const;
@@ -147,10 +165,18 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* alvo, QEvent* e) override;
 
 private:
     void MontarControles();
-    void LigarEventos();
+    void LigarEventosDaPrancheta();
+    void LigarEventosDosPaineis();
+    // Connects a control's event to its handler, through Protegido.
+    template <class Origem, class Sinal, class... Args>
+    void Ao(Origem* origem, Sinal sinal, void (Prancheta::*handler)(Args...))
+    {
+        connect(origem, sinal, this, [this, handler](Args... args) { Protegido([&] { (this->*handler)(args...); }); });
+    }
     // Runs a handler; a database failure is reported instead of escaping into the toolkit.
     void Protegido(const std::function<void()>& handler);
     // Sets the group list's position and raises its selection event inside the call.

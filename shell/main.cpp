@@ -1,25 +1,25 @@
-#include "assets/Imagens.h"
 #include "data/Banco.h"
 #include "data/Modulo.h"
 #include "shell/Falhas.h"
+#include "shell/Plataforma.h"
 #include "shell/Prancheta.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QScreen>
 
 int main(int argc, char* argv[])
 {
+    // On Wayland the board runs through XWayland, which lets it keep its shape and be dragged.
+    Plataforma::PreferirX11();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("fazelas"));
     QApplication::setDesktopFileName(QStringLiteral("fazelas"));
     // Hiding the board to its icon must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(QIcon(QString::fromLatin1(Imagens::Icone)));
     SubstituirFontes();
     Modulo::PastaDoPrograma = QCoreApplication::applicationDirPath();
 
-    Prancheta prancheta;
+    Prancheta prancheta(nullptr, Prancheta::Montagem::PaineisDepois);
     QObject::connect(&prancheta, &Prancheta::FalhaNoBanco, [](const QString& relatorio) {
         ReportarFalha(relatorio);
         EncerrarAposFalha();
@@ -34,5 +34,8 @@ int main(int argc, char* argv[])
     const QRect tela = prancheta.screen()->availableGeometry();
     prancheta.move(tela.center() - prancheta.rect().center());
     prancheta.show();
+    // The board goes to the screen first; the hidden panels are built before any input is handled.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    prancheta.MontarPaineis();
     return app.exec();
 }

@@ -1,6 +1,9 @@
-// Build-time command: renders the SVG pictures of assets/ to the PNG files
-// that the program embeds.  Usage: renderizar_imagens SRC_DIR OUT_DIR
+// Build-time command: renders the SVG pictures of assets/ to the pixel files
+// that the program embeds, and the PNG icons installed for the desktop.  Usage: renderizar_imagens SRC_DIR OUT_DIR
+#include "assets/Imagens.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -22,7 +25,7 @@ struct Imagem {
 
 // Sizes in pixels.  Icons shown at 16x16 are rendered at 32x32, so they stay
 // sharp on high-density screens.
-constexpr Imagem Imagens[] = {
+constexpr Imagem Desenhos[] = {
     {"prancheta", 452, 595}, {"icone", 32, 32},   {"lixeira", 32, 32},
     {"caderno", 32, 32},     {"pagina", 32, 32},  {"fechar", 32, 32},
     {"check", 36, 34},       {"mao", 32, 32},     {"logo1", 160, 100},
@@ -75,6 +78,21 @@ bool gravar(const QImage& imagem, const QString& arquivo)
     return true;
 }
 
+// The embedded form: a small header and the pixels as the program holds them in memory.
+bool gravarPixels(const QImage& imagem, const QString& arquivo)
+{
+    QFile f(arquivo);
+    if (imagem.isNull() || !QDir().mkpath(QFileInfo(arquivo).path()) || !f.open(QIODevice::WriteOnly)) {
+        std::fprintf(stderr, "renderizar_imagens: failed to write %s\n", qPrintable(arquivo));
+        return false;
+    }
+    const Imagens::Cabecalho c{{'F', 'Z', 'I', '1'}, quint32(imagem.width()), quint32(imagem.height()),
+                               quint32(imagem.format())};
+    f.write(reinterpret_cast<const char*>(&c), sizeof c);
+    f.write(reinterpret_cast<const char*>(imagem.constBits()), imagem.sizeInBytes());
+    return f.error() == QFile::NoError;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -90,12 +108,12 @@ int main(int argc, char* argv[])
     const QDir destino(QString::fromLocal8Bit(argv[2]));
 
     bool ok = true;
-    for (const Imagem& img : Imagens) {
+    for (const Imagem& img : Desenhos) {
         const QString nome = QString::fromLatin1(img.nome);
         QImage imagem = renderizar(fonte.filePath(nome + QStringLiteral(".svg")), img.largura, img.altura);
         if (nome == QLatin1String("prancheta") && !imagem.isNull())
             imagem = recortarNaChave(imagem);
-        ok = gravar(imagem, destino.filePath(nome + QStringLiteral(".png"))) && ok;
+        ok = gravarPixels(imagem, destino.filePath(nome + QStringLiteral(".fzi"))) && ok;
     }
     for (int n : TamanhosHicolor) {
         const QString arquivo = QStringLiteral("hicolor/%1x%1/fazelas.png").arg(n);

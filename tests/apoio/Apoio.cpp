@@ -3,6 +3,7 @@
 #include "Esquema.h"
 #include "data/Modulo.h"
 #include "grid/Grade.h"
+#include "shell/Bandeja.h"
 
 #include <QFile>
 #include <QtTest>
@@ -35,6 +36,8 @@ void ReiniciarModulo()
     QtdItens = 0;
     ProximaLinha = 0;
     GradeCheia = false;
+    DadosBandeja.reset();
+    RetornoBandeja = false;
 }
 
 BancoDeTeste::BancoDeTeste()

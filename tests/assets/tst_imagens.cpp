@@ -11,7 +11,7 @@ const QRgb Chave = qRgb(41, 22, 111);
 
 QImage prancheta()
 {
-    return QImage(QString::fromLatin1(Imagens::Prancheta)).convertToFormat(QImage::Format_RGB32);
+    return Imagens::Ler(Imagens::Prancheta).convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
@@ -87,24 +87,24 @@ void TstImagens::pranchetaNaoTemChaveDentro()
 
 void TstImagens::demaisImagensCarregam_data()
 {
-    QTest::addColumn<QString>("nome");
+    QTest::addColumn<QByteArray>("nome");
     QTest::addColumn<QSize>("tamanho");
-    QTest::newRow("icone") << QString::fromLatin1(Imagens::Icone) << QSize(32, 32);
-    QTest::newRow("lixeira") << QString::fromLatin1(Imagens::Lixeira) << QSize(32, 32);
-    QTest::newRow("caderno") << QString::fromLatin1(Imagens::Caderno) << QSize(32, 32);
-    QTest::newRow("pagina") << QString::fromLatin1(Imagens::Pagina) << QSize(32, 32);
-    QTest::newRow("fechar") << QString::fromLatin1(Imagens::Fechar) << QSize(32, 32);
-    QTest::newRow("check") << QString::fromLatin1(Imagens::Check) << QSize(36, 34);
-    QTest::newRow("mao") << QString::fromLatin1(Imagens::Mao) << QSize(32, 32);
-    QTest::newRow("logo1") << QString::fromLatin1(Imagens::Logo1) << QSize(160, 100);
-    QTest::newRow("logo2") << QString::fromLatin1(Imagens::Logo2) << QSize(160, 100);
+    QTest::newRow("icone") << QByteArray(Imagens::Icone) << QSize(32, 32);
+    QTest::newRow("lixeira") << QByteArray(Imagens::Lixeira) << QSize(32, 32);
+    QTest::newRow("caderno") << QByteArray(Imagens::Caderno) << QSize(32, 32);
+    QTest::newRow("pagina") << QByteArray(Imagens::Pagina) << QSize(32, 32);
+    QTest::newRow("fechar") << QByteArray(Imagens::Fechar) << QSize(32, 32);
+    QTest::newRow("check") << QByteArray(Imagens::Check) << QSize(36, 34);
+    QTest::newRow("mao") << QByteArray(Imagens::Mao) << QSize(32, 32);
+    QTest::newRow("logo1") << QByteArray(Imagens::Logo1) << QSize(160, 100);
+    QTest::newRow("logo2") << QByteArray(Imagens::Logo2) << QSize(160, 100);
 }
 
 void TstImagens::demaisImagensCarregam()
 {
-    QFETCH(QString, nome);
+    QFETCH(QByteArray, nome);
     QFETCH(QSize, tamanho);
-    const QImage img(nome);
+    const QImage img = Imagens::Ler(nome.constData());
     QCOMPARE(img.size(), tamanho);
     QVERIFY(img.hasAlphaChannel());
 }
@@ -112,7 +112,7 @@ void TstImagens::demaisImagensCarregam()
 void TstImagens::maoTemPontaNoHotspot()
 {
     // The click lands where the finger points: an opaque outline pixel.
-    const QImage mao(QString::fromLatin1(Imagens::Mao));
+    const QImage mao = Imagens::Ler(Imagens::Mao);
     QCOMPARE(qAlpha(mao.pixel(Imagens::MaoHotX, Imagens::MaoHotY)), 255);
     QCOMPARE(qGray(mao.pixel(Imagens::MaoHotX, Imagens::MaoHotY)), 0);
 }

@@ -4,7 +4,8 @@
 
 E2E_PRAZO=${E2E_PRAZO:-20} # seconds any single wait may take before the case fails
 
-e2e_morrer() { echo "FALHA: $*" >&2; return 1; }
+# Ends the case (each runs in a subshell of its own).
+e2e_morrer() { echo "FALHA: $*" >&2; exit 1; }
 
 # esperar SECONDS COMMAND...: polls COMMAND until it succeeds or the deadline passes.
 esperar() {
@@ -23,14 +24,14 @@ iniciar_x() {
   Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_XVFB=$!
   export DISPLAY=":$n"
-  esperar "$E2E_PRAZO" xdpyinfo || { e2e_morrer "Xvfb did not start"; return 1; }
+  esperar "$E2E_PRAZO" xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }
   export XDG_RUNTIME_DIR="$E2E_TMP/run"; mkdir -p -m 700 "$XDG_RUNTIME_DIR"
   # No session bus: Qt then docks its icon in icewm's XEmbed tray.
   unset DBUS_SESSION_BUS_ADDRESS
   icewm >"$E2E_TMP/icewm.log" 2>&1 &
   E2E_WM=$!
   esperar "$E2E_PRAZO" bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" \
-    || { cat "$E2E_TMP/icewm.log" >&2; e2e_morrer "icewm did not start"; return 1; }
+    || { cat "$E2E_TMP/icewm.log" >&2; echo "icewm did not start" >&2; return 1; }
 }
 
 parar_x() {
@@ -55,7 +56,7 @@ iniciar_programa() {
   "$E2E_PASTA/fazelas" >"$E2E_PASTA/saida.log" 2>&1 &
   E2E_PID=$!
   esperar "$E2E_PRAZO" bash -c "[ -n \"\$(xdotool search --onlyvisible --pid $E2E_PID --name '^Form1\$' 2>/dev/null)\" ]" \
-    || e2e_morrer "the board did not appear" || return 1
+    || e2e_morrer "the board did not appear"
   E2E_JANELA=$(janela_do_programa)
 }
 
@@ -67,6 +68,19 @@ parar_programa() {
 
 # foto NAME: a screenshot of the whole screen, kept beside the case's folder.
 foto() { import -window root "$E2E_TMP/$1.png"; echo "$E2E_TMP/$1.png"; }
+
+# cor_na_tela X Y: the colour of one pixel of the screen as "r,g,b".
+cor_na_tela() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n 2p | grep -o 'srgb([0-9,]*)' | tr -d 'srgb()'; }
+
+# esperar_cor SECONDS X Y R,G,B: polls the screen until the pixel shows the colour.
+esperar_cor() {
+  local prazo=$1 x=$2 y=$3 cor=$4
+  local fim=$(( $(date +%s%N) + prazo * 1000000000 ))
+  until [ "$(cor_na_tela "$x" "$y")" = "$cor" ]; do
+    [ "$(date +%s%N)" -lt "$fim" ] || return 1
+    sleep 0.05
+  done
+}
 
 # cor_em FILE X Y: the colour of one pixel as "r,g,b".
 cor_em() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }

@@ -17,7 +17,9 @@ casos=("$@")
 passou=0; falhou=0
 for caso in "${casos[@]}"; do
   preparar_pasta
-  if ( set -e; "$caso" ); then
+  # Not an `if` condition: errexit would be off inside the case.
+  ( set -e; trap parar_programa EXIT; "$caso" )
+  if [ $? -eq 0 ]; then
     echo "PASS $caso"; passou=$((passou + 1))
   else
     echo "FAIL $caso (log: $E2E_PASTA/saida.log)"; falhou=$((falhou + 1))

@@ -7,7 +7,7 @@ caso_inicio_tamanho_e_foto() {
   [ "$WIDTH" -eq 454 ] && [ "$HEIGHT" -eq 595 ] || e2e_morrer "window is ${WIDTH}x${HEIGHT}"
   # Centred on the 1024x768 screen, give or take the window manager's rounding.
   [ $(( X + WIDTH / 2 - 512 )) -le 2 ] && [ $(( X + WIDTH / 2 - 512 )) -ge -2 ] || e2e_morrer "not centred: x=$X"
-  local f; f=$(foto inicio)
-  # The sheet shows its light blue in the middle of the board.
-  [ "$(cor_em "$f" $((X + 220)) $((Y + 400)))" = "157,201,221" ] || e2e_morrer "no sheet at the centre"
+  # The sheet shows its light blue in the middle of the board once it is painted.
+  esperar_cor "$E2E_PRAZO" $((X + 220)) $((Y + 400)) 157,201,221 || e2e_morrer "no sheet at the centre"
+  foto inicio >/dev/null
 }

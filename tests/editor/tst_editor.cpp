@@ -1,0 +1,280 @@
+// The task panel driven through its real controls: keyboard flow, add, change, delete, close.
+#include "apoio/Apoio.h"
+#include "data/Modulo.h"
+#include "editor/Digitar.h"
+#include "grid/Grade.h"
+#include "message/Responder.h"
+#include "shell/Prancheta.h"
+
+#include <QtTest>
+
+using namespace Modulo;
+
+namespace {
+
+const char* Preparo = "Insert into Grupo_Fazela values (1,'Casa');"
+                      "Insert into Grupo_Fazela values (2,'Trabalho');"
+                      "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
+                      " (10,1,'Varrer','A sala toda',3,Null),"
+                      " (11,1,'Lavar','Louça',5,'S'),"
+                      " (20,2,'Relatório','Mensal',2,Null);"
+                      "Update Config set Ultimo_Grupo = 1";
+
+const QString TodasAsFazelas = QStringLiteral("Select * from Fazelas Order By Codigo");
+
+const ItemGrade* NaGrade(int32_t codigo)
+{
+    for (const ItemGrade& e : GradeItens)
+        if (e.Codigo == codigo)
+            return &e;
+    return nullptr;
+}
+
+} // namespace
+
+class TstEditor : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void incluirSoComOTeclado_data();
+    void incluirSoComOTeclado();
+    void nomeVazio_data();
+    void nomeVazio();
+    void alterarEExcluir();
+    void fecharNaoGrava();
+    void nomeCheioPassaADescricao();
+
+private:
+    Prancheta& p() { return *m_p; }
+    QList<QVariantList> Fazelas() const { return m_banco->Linhas(TodasAsFazelas); }
+    void AbrirNovo();
+
+    std::unique_ptr<BancoDeTeste> m_banco;
+    std::unique_ptr<Prancheta> m_p;
+};
+
+void TstEditor::init()
+{
+    m_banco = std::make_unique<BancoDeTeste>();
+    m_banco->Executar(Preparo);
+    m_p = std::make_unique<Prancheta>();
+    QVERIFY(m_p->Form_Load());
+    m_p->show();
+    m_p->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_p.get()));
+    QCOMPARE(GrupoAtual, 1);
+}
+
+void TstEditor::cleanup()
+{
+    m_p.reset();
+    m_banco.reset();
+}
+
+void TstEditor::AbrirNovo()
+{
+    QTest::mouseClick(p().CmdNewFazela, Qt::LeftButton);
+    QVERIFY(p().FrmFazela->isVisible());
+    QCOMPARE(p().FrmFazela->size(), QSize(Px(4365), Px(3345)));
+    QVERIFY(!p().PicPrancheta->isEnabled());
+    QVERIFY(p().CmdFazelaIncluir->isEnabled());
+    QVERIFY(!p().CmdFazelaAlterar->isEnabled());
+    QVERIFY(!p().CmdFazelaExcluir->isEnabled());
+    QCOMPARE(p().CmbFazelaPrior->currentText(), QStringLiteral("Média"));
+    QCOMPARE(p().txtFazelaNome->text(), QString());
+    QCOMPARE(p().txtFazelaDescricao->text(), QString());
+}
+
+void TstEditor::incluirSoComOTeclado_data()
+{
+    QTest::addColumn<int>("teclaPrioridade");
+    QTest::addColumn<int>("prioridade");
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<QString>("descricao");
+    QTest::newRow("apóstrofos e aspas") << int(Qt::Key_Down) << 4 << "D'Ávila diz \"olá\" ''"
+                                        << "it's; DROP TABLE Fazelas; --'";
+    QTest::newRow("barras e ponto e vírgula") << int(Qt::Key_Home) << 1 << "C:\\pasta\\novo \\' \\\\;"
+                                              << "a\\nb; 'x' = \"y\"; \\";
+    QTest::newRow("acentos e emoji") << int(Qt::Key_End) << 5 << "Ação çãé ÀÉÎÕÜ 🙂"
+                                     << "Café ☕ — ü ñ 😀";
+    QTest::newRow("só espaços, sem descrição") << 0 << 3 << "   "
+                                               << "";
+}
+
+void TstEditor::incluirSoComOTeclado()
+{
+    QFETCH(int, teclaPrioridade);
+    QFETCH(int, prioridade);
+    QFETCH(QString, nome);
+    QFETCH(QString, descricao);
+    const auto antes = Fazelas();
+    AbrirNovo();
+
+    p().CmbFazelaPrior->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), p().CmbFazelaPrior);
+    if (teclaPrioridade)
+        QTest::keyClick(p().CmbFazelaPrior, Qt::Key(teclaPrioridade));
+    QTest::keyClick(p().CmbFazelaPrior, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), p().txtFazelaNome);
+    Digitar(QApplication::focusWidget(), nome);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), p().txtFazelaDescricao);
+    QCOMPARE(Fazelas(), antes);
+    Digitar(QApplication::focusWidget(), descricao);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+
+    QVERIFY(p().FrmFazela->isHidden());
+    QVERIFY(p().PicPrancheta->isEnabled());
+    const auto depois = Fazelas();
+    QCOMPARE(depois.size(), antes.size() + 1);
+    QCOMPARE(depois.mid(0, antes.size()), antes);
+    const QVariantList nova = depois.last();
+    const int32_t codigo = int32_t(nova.at(0).toLongLong());
+    QCOMPARE(nova.mid(1), (QVariantList { 1, nome, descricao, prioridade, QVariant() }));
+
+    // Back in the grid, and back in the panel from there.
+    const ItemGrade* e = NaGrade(codigo);
+    QVERIFY(e);
+    QCOMPARE(e->Fazela, nome);
+    QCOMPARE(e->Descricao, descricao);
+    bool naTela = false;
+    for (Rotulo* l : p().Linha)
+        naTela |= l->text() == QStringLiteral("  ") + nome && l->toolTip() == descricao;
+    QVERIFY(naTela);
+    p().AbrirParaAlterar(*e);
+    QCOMPARE(p().txtFazelaNome->text(), nome);
+    QCOMPARE(p().txtFazelaDescricao->text(), descricao);
+    QCOMPARE(p().CmbFazelaPrior->currentIndex(), prioridade - 1);
+    QCOMPARE(p().txtFazelaCodigo->text(), QString::number(codigo));
+    QTest::mouseClick(p().CmdFazelaSair, Qt::LeftButton);
+    QCOMPARE(Fazelas(), depois);
+}
+
+void TstEditor::nomeVazio_data()
+{
+    QTest::addColumn<bool>("alterar");
+    QTest::newRow("incluir pelo botão") << false;
+    QTest::newRow("alterar pelo Enter na descrição") << true;
+}
+
+void TstEditor::nomeVazio()
+{
+    QFETCH(bool, alterar);
+    const auto antes = Fazelas();
+    if (alterar)
+        p().AbrirParaAlterar(*NaGrade(10));
+    else
+        AbrirNovo();
+    p().txtFazelaNome->clear();
+    p().txtFazelaDescricao->setText(QStringLiteral("fica"));
+
+    auto r = ResponderQuandoEsperar(p(), [&] { return p().CmdMensagemOkay; });
+    if (alterar)
+        QTest::keyClick(p().txtFazelaDescricao, Qt::Key_Return);
+    else
+        QTest::mouseClick(p().CmdFazelaIncluir, Qt::LeftButton);
+
+    QVERIFY(r->clicada);
+    QCOMPARE(r->texto, QStringLiteral("Informe o Nome da Fazela !"));
+    QVERIFY(r->okay && !r->confirmar && !r->cancelar);
+    QVERIFY(!r->tarefaHabilitada);
+    QVERIFY(!r->pranchetaHabilitada);
+    QCOMPARE(Fazelas(), antes);
+    // Same panel, same mode, the focus in the name; the board stays out of reach.
+    QVERIFY(p().FrmFazela->isVisible());
+    QVERIFY(p().FrmFazela->isEnabled());
+    QVERIFY(p().FrmMensagem->isHidden());
+    QCOMPARE(p().CmdFazelaIncluir->isEnabled(), !alterar);
+    QCOMPARE(p().CmdFazelaAlterar->isEnabled(), alterar);
+    // The Enter is not swallowed: it reaches the description after the check.
+    QCOMPARE(p().txtFazelaDescricao->text().remove(QLatin1Char('\n')), QStringLiteral("fica"));
+    QTRY_COMPARE(QApplication::focusWidget(), p().txtFazelaNome);
+    QVERIFY(!p().PicPrancheta->isEnabled());
+    QVERIFY(!p().CmdNewFazela->isEnabled());
+
+    QTest::mouseClick(p().CmdFazelaSair, Qt::LeftButton);
+    QVERIFY(p().FrmFazela->isHidden());
+    QVERIFY(p().PicPrancheta->isEnabled());
+    QCOMPARE(Fazelas(), antes);
+}
+
+void TstEditor::alterarEExcluir()
+{
+    const auto outras = m_banco->Linhas("Select * from Fazelas Where Codigo <> 11 Order By Codigo");
+    p().AbrirParaAlterar(*NaGrade(11));
+    QVERIFY(p().FrmFazela->isVisible());
+    QVERIFY(!p().PicPrancheta->isEnabled());
+    QVERIFY(!p().CmdFazelaIncluir->isEnabled());
+    QVERIFY(p().CmdFazelaAlterar->isEnabled());
+    QVERIFY(p().CmdFazelaExcluir->isEnabled());
+    QCOMPARE(p().CmbFazelaPrior->currentText(), QStringLiteral("Urgente"));
+    QCOMPARE(p().txtFazelaNome->text(), QStringLiteral("Lavar"));
+    QCOMPARE(p().txtFazelaDescricao->text(), QStringLiteral("Louça"));
+    QCOMPARE(p().txtFazelaCodigo->text(), QStringLiteral("11"));
+
+    p().txtFazelaNome->selectAll();
+    Digitar(p().txtFazelaNome, QStringLiteral("Lavar a 'louça'"));
+    QTest::keyClick(p().CmbFazelaPrior, Qt::Key_Home);
+    QTest::mouseClick(p().CmdFazelaAlterar, Qt::LeftButton);
+
+    QVERIFY(p().FrmFazela->isHidden());
+    QVERIFY(p().PicPrancheta->isEnabled());
+    // The done mark is left as it was.
+    QCOMPARE(m_banco->Linhas("Select Cod_Grupo,Fazela,Descricao,Prioridade,Executado from Fazelas Where Codigo = 11"),
+        (QList<QVariantList> { { 1, "Lavar a 'louça'", "Louça", 1, "S" } }));
+    QCOMPARE(m_banco->Linhas("Select * from Fazelas Where Codigo <> 11 Order By Codigo"), outras);
+    QCOMPARE(NaGrade(11)->Fazela, QStringLiteral("Lavar a 'louça'"));
+
+    p().AbrirParaAlterar(*NaGrade(11));
+    QTest::mouseClick(p().CmdFazelaExcluir, Qt::LeftButton);
+    QVERIFY(p().FrmFazela->isHidden());
+    QVERIFY(p().PicPrancheta->isEnabled());
+    QCOMPARE(m_banco->Linhas("Select * from Fazelas Order By Codigo"), outras);
+    QVERIFY(!NaGrade(11));
+}
+
+void TstEditor::fecharNaoGrava()
+{
+    const auto antes = Fazelas();
+    p().AbrirParaAlterar(*NaGrade(10));
+    Digitar(p().txtFazelaNome, QStringLiteral(" e a cozinha"));
+    QTest::mouseClick(p().CmdFazelaSair, Qt::LeftButton);
+    QVERIFY(p().FrmFazela->isHidden());
+    QVERIFY(p().PicPrancheta->isEnabled());
+    QCOMPARE(Fazelas(), antes);
+
+    AbrirNovo();
+    Digitar(p().txtFazelaNome, QStringLiteral("Não fica"));
+    QTest::mouseClick(p().CmdFazelaSair, Qt::LeftButton);
+    QVERIFY(p().PicPrancheta->isEnabled());
+    QCOMPARE(Fazelas(), antes);
+    // The hidden code is kept in new mode, where nothing can reach it.
+    QCOMPARE(p().txtFazelaCodigo->text(), QStringLiteral("10"));
+
+    // With no group shown the image does nothing at all.
+    GrupoAtual = 0;
+    const std::minstd_rand gerador = p().GeradorDeEstilos;
+    QTest::mouseClick(p().CmdNewFazela, Qt::LeftButton);
+    QVERIFY(p().FrmFazela->isHidden());
+    QVERIFY(p().PicPrancheta->isEnabled());
+    QCOMPARE(p().txtFazelaNome->text(), QStringLiteral("Não fica"));
+    QVERIFY(p().GeradorDeEstilos == gerador);
+}
+
+void TstEditor::nomeCheioPassaADescricao()
+{
+    AbrirNovo();
+    p().txtFazelaNome->setFocus();
+    // The 51st character goes nowhere and takes the user on to the description.
+    const QString cheio(50, QLatin1Char('n'));
+    Digitar(p().txtFazelaNome, cheio);
+    QCOMPARE(QApplication::focusWidget(), p().txtFazelaNome);
+    QTest::keyClick(p().txtFazelaNome, Qt::Key_X);
+    QCOMPARE(QApplication::focusWidget(), p().txtFazelaDescricao);
+    QCOMPARE(p().txtFazelaNome->text(), cheio);
+}
+
+QTEST_MAIN(TstEditor)
+#include "tst_editor.moc"

@@ -1,0 +1,317 @@
+// fazelas-bench-grade: how long the grid takes to load a group, against SQLite alone.
+//
+//   fazelas-bench-grade [TAMANHO...]      grid loads for groups of these sizes (1000 10000 100000),
+//                                         with other groups in the same file, and the peak memory
+//   fazelas-bench-grade --banco PASTA N [N...]
+//                                         writes PASTA/fzldados.mdb with groups of these sizes and the
+//                                         benchmark's other groups, the first one remembered
+//                                         (a single 0: no group at all)
+//
+// A load is timed from the call of AlimentarGrade until the rows have been painted; before each
+// timed load another group is shown, so every row really changes. The baselines run the same
+// statement straight through SQLite: with its built-in caseless order and with ours.
+#include "Esquema.h"
+#include "data/Banco.h"
+#include "data/Comandos.h"
+#include "data/Modulo.h"
+#include "data/OrdemTexto.h"
+#include "grid/Grade.h"
+#include "shell/Prancheta.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <sqlite3.h>
+#include <vector>
+
+namespace {
+
+constexpr int GrupoVizinho = 9; // the group shown between two timed loads
+volatile int64_t Sumidouro = 0; // what the baseline reads, so the compiler keeps the reading
+
+const char* const Verbos[] = { "Comprar", "pagar", "Ligar para", "levar", "Revisar", "buscar", "Enviar", "agendar",
+    "Óculos:", "Água", "trocar", "ônibus", "Lavar", "escrever" };
+const char* const Palavras[] = { "pão", "conta de luz", "o médico", "a reunião", "relatório", "João", "Ângela",
+    "açúcar", "café", "escola", "banco", "aniversário", "Cartório", "mãe", "contrato", "Ônibus", "farmácia", "ÁGUA",
+    "documentos", "orçamento", "élan" };
+
+struct Grupo
+{
+    int codigo;
+    const char* nome;
+    int tarefas;
+};
+
+std::string Frase(std::mt19937& rng, int minimo, int maximo)
+{
+    std::uniform_int_distribution<int> qtd(minimo, maximo);
+    std::uniform_int_distribution<size_t> verbo(0, std::size(Verbos) - 1), palavra(0, std::size(Palavras) - 1);
+    std::string s = Verbos[verbo(rng)];
+    for (int i = qtd(rng); i > 0; --i)
+        s += std::string(" ") + Palavras[palavra(rng)];
+    return s;
+}
+
+void Exigir(int rc, sqlite3* db)
+{
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
+        std::exit(1);
+    }
+}
+
+// The tasks of all groups are inserted in a shuffled order, as a board used for years holds them.
+void CriarBanco(const QString& pasta, const std::vector<Grupo>& grupos, int lembrado)
+{
+    const QString arquivo = QDir(pasta).filePath(QStringLiteral("fzldados.mdb"));
+    QFile::remove(arquivo);
+    sqlite3* db = nullptr;
+    Exigir(sqlite3_open_v2(
+               QFile::encodeName(arquivo).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
+        db);
+    Exigir(sqlite3_exec(db, Esquema::Sql, nullptr, nullptr, nullptr), db);
+    Exigir(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+    std::vector<int> ordem;
+    for (const Grupo& g : grupos) {
+        const QByteArray sql = QStringLiteral("INSERT INTO Grupo_Fazela VALUES (%1, '%2')")
+                                   .arg(g.codigo)
+                                   .arg(QString::fromUtf8(g.nome))
+                                   .toUtf8();
+        Exigir(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), db);
+        ordem.insert(ordem.end(), g.tarefas, g.codigo);
+    }
+    std::mt19937 rng(20260115);
+    std::shuffle(ordem.begin(), ordem.end(), rng);
+    sqlite3_stmt* st = nullptr;
+    Exigir(sqlite3_prepare_v2(db,
+               "INSERT INTO Fazelas (Cod_Grupo, Fazela, Descricao, Prioridade, Executado) "
+               "VALUES (?, ?, ?, ?, ?)",
+               -1, &st, nullptr),
+        db);
+    std::uniform_int_distribution<int> prioridade(0, 5), feito(0, 3);
+    for (int codigo : ordem) {
+        const std::string nome = Frase(rng, 0, 3).substr(0, 50);
+        const std::string descricao = Frase(rng, 2, 10);
+        sqlite3_bind_int(st, 1, codigo);
+        sqlite3_bind_text(st, 2, nome.c_str(), int(nome.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, 3, descricao.c_str(), int(descricao.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int(st, 4, prioridade(rng));
+        if (feito(rng) == 0)
+            sqlite3_bind_text(st, 5, "S", 1, SQLITE_STATIC);
+        else
+            sqlite3_bind_null(st, 5);
+        Exigir(sqlite3_step(st), db);
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+    if (lembrado != 0)
+        Exigir(
+            sqlite3_exec(db, QStringLiteral("UPDATE Config SET Ultimo_Grupo = %1").arg(lembrado).toUtf8().constData(),
+                nullptr, nullptr, nullptr),
+            db);
+    Exigir(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+    sqlite3_close(db);
+}
+
+// The grid's statement straight through SQLite on a connection of its own, opened and closed
+// as the program does for every load: the floor for anything that follows the same rules.
+double SoSqlite(const QString& arquivo, bool nossaOrdem, int grupo)
+{
+    const QByteArray sql = Comandos::CarregarGrade(grupo).toUtf8();
+    QElapsedTimer t;
+    t.start();
+    sqlite3* db = nullptr;
+    Exigir(sqlite3_open_v2(QFile::encodeName(arquivo).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
+    if (nossaOrdem)
+        OrdemTexto::Registrar(db);
+    sqlite3_stmt* st = nullptr;
+    Exigir(sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr), db);
+    int64_t soma = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        soma += sqlite3_column_int64(st, 2) + sqlite3_column_int64(st, 6);
+        soma += sqlite3_column_bytes(st, 4) + sqlite3_column_bytes(st, 5) + sqlite3_column_bytes(st, 7);
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    Sumidouro = soma;
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+double Mediana(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// Counts the paints of one row, so a load is timed until its rows are on the screen.
+class ContaPinturas : public QObject
+{
+public:
+    int vezes = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++vezes;
+        return false;
+    }
+};
+
+void Pintar(const ContaPinturas& contador, int antes)
+{
+    QElapsedTimer prazo;
+    prazo.start();
+    while (contador.vezes == antes) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (prazo.elapsed() > 5000) {
+            std::fprintf(stderr, "the rows were never painted\n");
+            std::exit(1);
+        }
+    }
+}
+
+double CarregarEPintar(Prancheta& janela, ContaPinturas& contador, int grupo)
+{
+    const int antes = contador.vezes;
+    QElapsedTimer t;
+    t.start();
+    janela.AlimentarGrade(grupo);
+    Pintar(contador, antes);
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+long KbDoProcesso(const char* campo)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& linha : status.readAll().split('\n'))
+        if (linha.startsWith(campo))
+            return linha.mid(int(std::strlen(campo))).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// Child process: the board shown with an empty grid, then with the group loaded; peak memory of both.
+int MedirPico(const QString& pasta, int grupo)
+{
+    Modulo::PastaDoPrograma = pasta;
+    Prancheta janela;
+    ContaPinturas contador;
+    janela.Linha[0]->installEventFilter(&contador);
+    janela.show();
+    CarregarEPintar(janela, contador, GrupoVizinho);
+    const long vazio = KbDoProcesso("VmHWM:");
+    CarregarEPintar(janela, contador, grupo);
+    std::printf("%ld %ld %ld\n", vazio, KbDoProcesso("VmHWM:"), KbDoProcesso("VmRSS:"));
+    return 0;
+}
+
+std::vector<Grupo> Grupos(const std::vector<int>& tamanhos)
+{
+    static const char* const nomes[] = { "Casa", "Trabalho", "Arquivo morto", "Escola", "Viagem", "Sítio" };
+    std::vector<Grupo> grupos;
+    for (size_t i = 0; i < tamanhos.size(); ++i)
+        grupos.push_back({ int(i) + 1, nomes[i % std::size(nomes)], tamanhos[i] });
+    grupos.push_back({ GrupoVizinho, "Vizinho", 40 });
+    grupos.push_back({ GrupoVizinho + 1, "Outros", 20000 });
+    return grupos;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SubstituirFontes();
+    QStringList args = app.arguments().mid(1);
+
+    if (args.size() == 3 && args[0] == QLatin1String("--pico"))
+        return MedirPico(args[1], args[2].toInt());
+    if (args.size() >= 3 && args[0] == QLatin1String("--banco")) {
+        std::vector<int> tamanhos;
+        for (const QString& a : args.mid(2))
+            tamanhos.push_back(a.toInt());
+        const bool vazio = tamanhos == std::vector<int> { 0 };
+        CriarBanco(args[1], vazio ? std::vector<Grupo> {} : Grupos(tamanhos), vazio ? 0 : 1);
+        return 0;
+    }
+
+    std::vector<int> tamanhos;
+    for (const QString& a : args)
+        tamanhos.push_back(a.toInt());
+    if (tamanhos.empty())
+        tamanhos = { 1000, 10000, 100000 };
+
+    // One file per size: the group (code 1) among the others, so a small group is not measured in
+    // the file of a large one.
+    QTemporaryDir pasta;
+    std::vector<QString> pastas;
+    for (int n : tamanhos) {
+        pastas.push_back(QDir(pasta.path()).filePath(QString::number(n)));
+        QDir().mkpath(pastas.back());
+        CriarBanco(pastas.back(), Grupos({ n }), 0);
+    }
+    std::printf("Each file: the measured group, a group of 40 and one of 20000 tasks (%s)\n", qPrintable(pasta.path()));
+
+    Modulo::PastaDoPrograma = pastas.front();
+    Prancheta janela;
+    ContaPinturas contador;
+    janela.Linha[0]->installEventFilter(&contador);
+    janela.show();
+    CarregarEPintar(janela, contador, GrupoVizinho);
+
+    std::printf("\n%9s %14s %14s %16s %9s %15s\n", "tasks", "SQLite NOCASE", "SQLite ours", "AlimentarGrade", "vs ours",
+        "growth (nlogn)");
+    double anterior = 0;
+    int nAnterior = 0;
+    for (size_t i = 0; i < tamanhos.size(); ++i) {
+        const int n = tamanhos[i];
+        Modulo::PastaDoPrograma = pastas[i];
+        const QString arquivo = Modulo::ArquivoBanco();
+        const int vezes = n >= 100000 ? 9 : n >= 10000 ? 21 : 41;
+        std::vector<double> a, b, c;
+        SoSqlite(arquivo, true, 1); // the file into the system's cache
+        for (int k = 0; k < vezes; ++k) {
+            a.push_back(SoSqlite(arquivo, false, 1));
+            b.push_back(SoSqlite(arquivo, true, 1));
+            CarregarEPintar(janela, contador, GrupoVizinho);
+            c.push_back(CarregarEPintar(janela, contador, 1));
+        }
+        if (Modulo::QtdItens != n) {
+            std::fprintf(stderr, "the grid holds %d tasks, not %d\n", Modulo::QtdItens, n);
+            return 1;
+        }
+        const double mc = Mediana(c);
+        char crescimento[64] = "";
+        if (nAnterior > 0) {
+            const double nlogn = (double(n) * std::log(n)) / (double(nAnterior) * std::log(nAnterior));
+            std::snprintf(crescimento, sizeof crescimento, "x%.1f (x%.1f)", mc / anterior, nlogn);
+        }
+        std::printf("%9d %11.2f ms %11.2f ms %13.2f ms %8.2fx %15s   (median of %d; grid min %.2f max %.2f)\n", n,
+            Mediana(a), Mediana(b), mc, mc / Mediana(b), crescimento, vezes, *std::min_element(c.begin(), c.end()),
+            *std::max_element(c.begin(), c.end()));
+        anterior = mc;
+        nAnterior = n;
+    }
+
+    // Peak memory in a fresh process: the board with an empty grid, then with the largest group.
+    const auto maior = std::max_element(tamanhos.begin(), tamanhos.end());
+    QProcess filho;
+    filho.start(QCoreApplication::applicationFilePath(),
+        { QStringLiteral("--pico"), pastas[size_t(maior - tamanhos.begin())], QStringLiteral("1") });
+    filho.waitForFinished(60000);
+    const QList<QByteArray> kb = filho.readAllStandardOutput().simplified().split(' ');
+    if (kb.size() == 3)
+        std::printf("\nPeak memory (VmHWM) of the board: %.1f MiB with a %d-task grid, %.1f MiB with %d tasks "
+                    "loaded (resident then %.1f MiB)\n",
+            kb[0].toDouble() / 1024, 40, kb[1].toDouble() / 1024, *maior, kb[2].toDouble() / 1024);
+    return 0;
+}
