@@ -141,23 +141,14 @@ void Prancheta::AlimentarGrade(int32_t Codigo)
 void Prancheta::IncluirNaGrade(
     int32_t Codigo, const QString& Fazela, const QString& Descricao, uint8_t Prioridade, const QString& Executado)
 {
+    ItemGrade item{Codigo, Fazela, Descricao, Prioridade, !Executado.isEmpty()};
     if (!GradeCheia) {
-        Rotulo* linha = Linha[ProximaLinha];
-        Imagem* marca = ImgLinha[ProximaLinha];
-        linha->setText(QStringLiteral("  ") + Fazela);
-        linha->setToolTip(Descricao);
-        Borda(linha, true);
-        Borda(marca, true);
-        // An unknown priority has no colour and stays transparent, like priority 0.
-        if (const QString cor = TraduzirCor(Prioridade); !cor.isEmpty()) {
-            linha->DefinirOpaco(true);
-            Fundo(linha, CorDoNumero(cor.toLongLong()));
-        }
-        if (!Executado.isEmpty())
-            marca->DefinirPicture(ImagemCheck->Picture());
+        Borda(Linha[ProximaLinha], true);
+        Borda(ImgLinha[ProximaLinha], true);
+        PintarLinha(ProximaLinha, item);
         ++ProximaLinha;
     }
-    GradeItens.push_back({ Codigo, Fazela, Descricao, Prioridade, !Executado.isEmpty() });
+    GradeItens.push_back(std::move(item));
     ++QtdItens;
     if (QtdItens > QtdLinhas) {
         VscGrade->setVisible(true);
@@ -169,7 +160,19 @@ void Prancheta::IncluirNaGrade(
     }
 }
 
-void Prancheta::VscGrade_Change() { }
-void Prancheta::VscGrade_Scroll() { VscGrade_Change(); }
-void Prancheta::ImgLinha_Click(int Index) { Q_UNUSED(Index); }
-void Prancheta::Linha_DblClick(int Index) { Q_UNUSED(Index); }
+// A row shows one entry: its name, its description as tooltip, its priority's colour (or none)
+// and its done mark.
+void Prancheta::PintarLinha(int linha, const ItemGrade& e)
+{
+    Rotulo* rotulo = Linha[linha];
+    rotulo->setText(QStringLiteral("  ") + e.Fazela);
+    rotulo->setToolTip(e.Descricao);
+    // An unknown priority has no colour and stays transparent, like priority 0.
+    const QString cor = TraduzirCor(e.Prioridade);
+    rotulo->DefinirOpaco(!cor.isEmpty());
+    if (!cor.isEmpty())
+        Fundo(rotulo, CorDoNumero(cor.toLongLong()));
+    Imagem* marca = ImgLinha[linha];
+    if (e.Executado != marca->TemPicture())
+        marca->DefinirPicture(e.Executado ? ImagemCheck->Picture() : QPixmap());
+}

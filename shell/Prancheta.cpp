@@ -45,7 +45,11 @@ void Prancheta::LigarEventosDaPrancheta()
     Ao(cmbGrupo, &QComboBox::activated, &Prancheta::cmbGrupo_Click);
     Ao(CmdNewGrupo, &Imagem::Click, &Prancheta::CmdNewGrupo_Click);
     Ao(CmdDelGrupo, &Imagem::Click, &Prancheta::CmdDelGrupo_Click);
+    // The change event comes after each move and at the end of a drag; the scroll event while
+    // the thumb is dragged.
+    VscGrade->setTracking(false);
     Ao(VscGrade, &QScrollBar::valueChanged, &Prancheta::VscGrade_Change);
+    Ao(VscGrade, &QScrollBar::sliderMoved, &Prancheta::VscGrade_Scroll);
     for (int i = 0; i < QtdLinhas; ++i) {
         connect(ImgLinha[i], &Imagem::Click, this, [this, i] { Protegido([&] { ImgLinha_Click(i); }); });
         connect(Linha[i], &Rotulo::DblClick, this, [this, i] { Protegido([&] { Linha_DblClick(i); }); });

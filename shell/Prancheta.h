@@ -88,6 +88,9 @@ public:
     void IncluirNaGrade(int32_t Codigo, const QString& Fazela, const QString& Descricao, uint8_t Prioridade,
                         const QString& Executado);
     static QString TraduzirCor(uint8_t Prioridade);
+    void PintarLinha(int linha, const ItemGrade& e);
+    // The buffer entry a row shows, or none for a row without a task.
+    ItemGrade* FazelaDaLinha(int Index);
     void VscGrade_Change();
     void VscGrade_Scroll();
     void ImgLinha_Click(int Index);
