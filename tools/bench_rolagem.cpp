@@ -1,0 +1,126 @@
+// fazelas-bench-rolagem [TAREFAS]: one scroll step and a thumb drag across a large group.
+// A step is timed from the move of the scroll bar until the 23 rows are painted again; the
+// baseline is painting the same board without any change.
+#include "Esquema.h"
+#include "data/Modulo.h"
+#include "grid/Grade.h"
+#include "shell/Prancheta.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <sqlite3.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+volatile qint64 Sumidouro = 0;
+
+void CriarBanco(const QString& arquivo, int tarefas)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(arquivo).constData(), &db);
+    sqlite3_exec(db, Esquema::Sql, nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "BEGIN; INSERT INTO Grupo_Fazela VALUES (1, 'Grande')", nullptr, nullptr, nullptr);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO Fazelas (Cod_Grupo, Fazela, Descricao, Prioridade, Executado) "
+                           "VALUES (1, ?1, ?2, ?3, ?4)", -1, &st, nullptr);
+    for (int i = 0; i < tarefas; ++i) {
+        const std::string nome = "Tarefa número " + std::to_string(i);
+        const std::string descricao = "Descrição " + std::to_string(i * 7919 % tarefas);
+        sqlite3_bind_text(st, 1, nome.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, 2, descricao.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(st, 3, i % 6);
+        if (i % 3 == 0)
+            sqlite3_bind_text(st, 4, "S", -1, SQLITE_STATIC);
+        else
+            sqlite3_bind_null(st, 4);
+        sqlite3_step(st);
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+double Mediana(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double Quantil(std::vector<double> v, double q)
+{
+    std::sort(v.begin(), v.end());
+    return v[size_t(q * double(v.size() - 1))];
+}
+
+// Renders the board with its rows, as a repaint of the screen does.
+void Pintar(Prancheta& p) { Sumidouro = Sumidouro + p.PicPrancheta->grab().cacheKey(); }
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int tarefas = argc > 1 ? std::atoi(argv[1]) : 100000;
+    QTemporaryDir pasta;
+    Modulo::PastaDoPrograma = pasta.path();
+    CriarBanco(pasta.filePath(QStringLiteral("fzldados.mdb")), tarefas);
+
+    Prancheta p;
+    p.show();
+    p.AlimentarGrade(1);
+    Pintar(p);
+    const int maximo = p.VscGrade->maximum();
+    QElapsedTimer t;
+
+    std::vector<double> pintura, manipulador, passo, arrasto;
+    for (int i = 0; i < 300; ++i) {
+        t.start();
+        Pintar(p);
+        pintura.push_back(t.nsecsElapsed() / 1e6);
+    }
+    // The change handler alone: 23 rows given their entries, nothing painted yet.
+    for (int i = 0; i < 300; ++i) {
+        t.start();
+        p.VscGrade->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        manipulador.push_back(t.nsecsElapsed() / 1e6);
+    }
+    p.VscGrade->setValue(0);
+    // Arrow steps down from the top, as a click on the arrow does.
+    for (int i = 0; i < 300; ++i) {
+        t.start();
+        p.VscGrade->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        Pintar(p);
+        passo.push_back(t.nsecsElapsed() / 1e6);
+    }
+    // The thumb dragged from the top to the bottom in 600 moves.
+    p.VscGrade->setSliderDown(true);
+    for (int i = 1; i <= 600; ++i) {
+        t.start();
+        p.VscGrade->setSliderPosition(int(qint64(maximo) * i / 600));
+        Pintar(p);
+        arrasto.push_back(t.nsecsElapsed() / 1e6);
+    }
+    p.VscGrade->setSliderDown(false);
+    const bool emPasso = p.Linha[22]->text() == QStringLiteral("  ") + Modulo::GradeItens.back().Fazela;
+
+    std::printf("scroll over a group of %d tasks (23 rows repainted per move), ms\n", tarefas);
+    std::printf("%-40s%10s%10s%10s\n", "", "median", "p90", "max");
+    const auto linha = [](const char* nome, const std::vector<double>& v) {
+        std::printf("%-40s%10.3f%10.3f%10.3f\n", nome, Mediana(v), Quantil(v, 0.9), *std::max_element(v.begin(), v.end()));
+    };
+    linha("painting the board (baseline)", pintura);
+    linha("change handler alone", manipulador);
+    linha("one arrow step, painted", passo);
+    linha("one thumb move while dragging, painted", arrasto);
+    std::printf("a screen refresh at 60 Hz is 16.7 ms; rows in step with the thumb at the end: %s\n",
+                emPasso ? "yes" : "NO");
+    return emPasso ? 0 : 1;
+}
