@@ -12,21 +12,42 @@ namespace {
 // How long a statement waits for another program that holds the file.
 constexpr int EsperaPorOutroPrograma = 3000; // ms
 
+// A file with the board's name may be an Access database of another program.
+bool ArquivoDoAccess(const QString& arquivo)
+{
+    QFile f(arquivo);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray assinatura = f.read(19).mid(4);
+    return assinatura == "Standard Jet DB" || assinatura == "Standard ACE DB";
+}
+
+bool PastaGravavel(const QString& arquivo) { return QFileInfo(QFileInfo(arquivo).absolutePath()).isWritable(); }
+
 QString DescreverFalha(int codigo, const QString& arquivo, const QString& mensagem)
 {
+    const QFileInfo info(arquivo);
     switch (codigo & 0xFF) {
     case SQLITE_CANTOPEN:
-        if (!QFileInfo::exists(arquivo))
+        if (!info.exists())
             return QStringLiteral("o arquivo não foi encontrado");
-        if (!QFileInfo(QFileInfo(arquivo).absolutePath()).isWritable())
+        if (!PastaGravavel(arquivo))
             return QStringLiteral("a pasta do arquivo não permite gravação");
         return QStringLiteral("o arquivo não pôde ser aberto (verifique as permissões)");
     case SQLITE_NOTADB:
+        if (ArquivoDoAccess(arquivo))
+            return QStringLiteral("o arquivo não é um banco de dados do Fazelas: está no formato do Microsoft Access, "
+                                  "que o Fazelas não lê");
         return QStringLiteral("o arquivo não é um banco de dados do Fazelas (formato desconhecido)");
     case SQLITE_CORRUPT:
         return QStringLiteral("o banco de dados está danificado");
     case SQLITE_READONLY:
-        return QStringLiteral("o arquivo ou a sua pasta só permite leitura");
+        if (codigo == SQLITE_READONLY_DIRECTORY || (info.isWritable() && !PastaGravavel(arquivo)))
+            return QStringLiteral("a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos "
+                                  "temporários ao lado dele)");
+        if (!info.isWritable())
+            return QStringLiteral("o arquivo só permite leitura");
+        return QStringLiteral("o banco de dados só permite leitura");
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return QStringLiteral("o banco de dados está em uso por outro programa e não ficou livre a tempo");
@@ -38,8 +59,12 @@ QString DescreverFalha(int codigo, const QString& arquivo, const QString& mensag
     case SQLITE_AUTH:
         return QStringLiteral("o acesso ao arquivo foi negado");
     default:
-        if (mensagem.contains(QLatin1String("no such table")) || mensagem.contains(QLatin1String("no such column")))
+        if (mensagem.contains(QLatin1String("no such table")) || mensagem.contains(QLatin1String("no such column"))) {
+            // The engine takes an empty file for a database without tables.
+            if (info.size() == 0)
+                return QStringLiteral("o arquivo está vazio: não tem as tabelas do Fazelas");
             return QStringLiteral("o banco de dados não tem as tabelas esperadas");
+        }
         return QStringLiteral("o banco de dados recusou a operação");
     }
 }
@@ -71,6 +96,10 @@ ConexaoBd::ConexaoBd(const QString& arquivo)
             Falhar(rc, QStringLiteral("ao abrir"));
         if (sqlite3_db_readonly(m_db, "main") == 1)
             Falhar(SQLITE_READONLY, QStringLiteral("ao abrir"));
+        // Every write puts a journal beside the file: a folder that refuses it is reported now,
+        // before the user types what could not be saved.
+        if (!PastaGravavel(arquivo))
+            Falhar(SQLITE_READONLY_DIRECTORY, QStringLiteral("ao abrir"));
         sqlite3_busy_timeout(m_db, EsperaPorOutroPrograma);
         OrdemTexto::Registrar(m_db);
         // Reading the schema now reports a file that is not a database as soon as it is opened.
@@ -235,3 +264,27 @@ QVariant RegistrosBd::Campo(int posicao) const
 }
 
 QVariant RegistrosBd::Campo(QLatin1StringView nome) const { return Campo(Coluna(nome)); }
+
+Transacao::Transacao(ConexaoBd& conexao)
+    : m_conexao(conexao)
+{
+    m_conexao.Execute(QStringLiteral("BEGIN"));
+}
+
+Transacao::~Transacao()
+{
+    if (m_confirmada)
+        return;
+    // The failure that brought us here is the one to report; if even the rollback fails,
+    // closing the connection undoes the transaction anyway.
+    try {
+        m_conexao.Execute(QStringLiteral("ROLLBACK"));
+    } catch (const FalhaBanco&) {
+    }
+}
+
+void Transacao::Confirmar()
+{
+    m_conexao.Execute(QStringLiteral("COMMIT"));
+    m_confirmada = true;
+}

@@ -91,3 +91,19 @@ private:
     qsizetype m_atual = 0;
     bool m_aberto = false;
 };
+
+// Statements that stand or fall together: undone unless confirmed, so a failure between them
+// leaves the file as it was before the first.
+class Transacao
+{
+public:
+    explicit Transacao(ConexaoBd& conexao);
+    ~Transacao();
+    Transacao(const Transacao&) = delete;
+    Transacao& operator=(const Transacao&) = delete;
+    void Confirmar();
+
+private:
+    ConexaoBd& m_conexao;
+    bool m_confirmada = false;
+};

@@ -1,6 +1,7 @@
 // Adding a group through the group panel, and deleting the current group with its tasks.
 #include "data/Comandos.h"
 #include "data/Modulo.h"
+#include "groups/Grupos.h"
 #include "shell/Prancheta.h"
 
 using namespace Modulo;
@@ -9,41 +10,6 @@ namespace {
 
 constexpr int AlturaDoPainel = 1725;
 constexpr int LarguraDoPainel = 4365;
-
-// Statements that stand or fall together: undone unless confirmed, so a failure between them
-// cannot leave a group without its tasks or tasks without their group.
-class Transacao
-{
-public:
-    explicit Transacao(ConexaoBd& conexao)
-        : m_conexao(conexao)
-    {
-        m_conexao.Execute(QStringLiteral("BEGIN"));
-    }
-    ~Transacao()
-    {
-        if (m_confirmada)
-            return;
-        // The failure that brought us here is the one to report; if even the rollback fails,
-        // closing the connection undoes the transaction anyway.
-        try {
-            m_conexao.Execute(QStringLiteral("ROLLBACK"));
-        } catch (const FalhaBanco&) {
-        }
-    }
-    Transacao(const Transacao&) = delete;
-    Transacao& operator=(const Transacao&) = delete;
-
-    void Confirmar()
-    {
-        m_conexao.Execute(QStringLiteral("COMMIT"));
-        m_confirmada = true;
-    }
-
-private:
-    ConexaoBd& m_conexao;
-    bool m_confirmada = false;
-};
 
 } // namespace
 
@@ -109,9 +75,8 @@ void Prancheta::CmdDelGrupo_Click()
     FecharConexao();
 
     AlimentarCombo();
-    const QStringList partes = cmbGrupo->currentText().split(QStringLiteral(" - "));
-    if (partes.size() > 1) {
-        GrupoAtual = partes.first().trimmed().toInt();
+    if (const auto codigo = CodigoDoItem(cmbGrupo->currentText())) {
+        GrupoAtual = *codigo;
         AlimentarGrade(GrupoAtual);
     }
 }

@@ -1,6 +1,7 @@
 // The group list and the current group.
 #include "data/Comandos.h"
 #include "data/Modulo.h"
+#include "groups/Grupos.h"
 #include "shell/Prancheta.h"
 
 using namespace Modulo;
@@ -58,9 +59,8 @@ void Prancheta::cmbGrupo_Click()
 {
     if (!isVisible())
         return;
-    const QStringList partes = cmbGrupo->currentText().split(QStringLiteral(" - "));
-    if (partes.size() > 1) {
-        GrupoAtual = partes.first().trimmed().toInt();
+    if (const auto codigo = CodigoDoItem(cmbGrupo->currentText())) {
+        GrupoAtual = *codigo;
         AlimentarGrade(GrupoAtual);
     } else {
         GrupoAtual = 0;
