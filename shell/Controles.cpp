@@ -1,8 +1,11 @@
 #include "shell/Controles.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextDocument>
+#include <QValidator>
 #include <cmath>
 
 QRect RetanguloTwips(int esquerda, int topo, int largura, int altura)
@@ -196,9 +199,45 @@ int CodigoDaTecla(const QKeyEvent* e)
     return t.isEmpty() ? -1 : t.at(0).unicode();
 }
 
+bool TirarInarmazenaveis(QString& texto, int* cursor)
+{
+    bool tirou = false;
+    for (qsizetype i = 0; i < texto.size();) {
+        const QChar c = texto.at(i);
+        if (c.isHighSurrogate() && i + 1 < texto.size() && texto.at(i + 1).isLowSurrogate()) {
+            i += 2;
+        } else if (c.isNull() || c.isSurrogate()) {
+            texto.remove(i, 1);
+            if (cursor && *cursor > i)
+                --*cursor;
+            tirou = true;
+        } else {
+            ++i;
+        }
+    }
+    return tirou;
+}
+
+namespace {
+
+// Every change of a one-line box passes here, typed, pasted or dropped, after the length limit.
+class SoArmazenavel : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& texto, int& cursor) const override
+    {
+        TirarInarmazenaveis(texto, &cursor);
+        return Acceptable;
+    }
+};
+
+} // namespace
+
 CaixaTexto::CaixaTexto(QWidget* pai)
     : QLineEdit(pai)
 {
+    setValidator(new SoArmazenavel(this));
 }
 
 void CaixaTexto::keyPressEvent(QKeyEvent* e)
@@ -220,6 +259,25 @@ void CaixaTextoMulti::keyPressEvent(QKeyEvent* e)
     if (const int c = CodigoDaTecla(e); c >= 0)
         emit KeyPress(c);
     QPlainTextEdit::keyPressEvent(e);
+}
+
+QString CaixaTextoMulti::text() const
+{
+    // toPlainText would turn no-break spaces into plain ones and line separators into line feeds.
+    QString texto = document()->toRawText();
+    return texto.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+void CaixaTextoMulti::insertFromMimeData(const QMimeData* origem)
+{
+    QString texto = origem->hasText() ? origem->text() : QString();
+    if (!TirarInarmazenaveis(texto)) {
+        QPlainTextEdit::insertFromMimeData(origem);
+        return;
+    }
+    QMimeData limpo;
+    limpo.setText(texto);
+    QPlainTextEdit::insertFromMimeData(&limpo);
 }
 
 Lista::Lista(QWidget* pai)

@@ -100,7 +100,13 @@ public:
     Traco(QWidget* pai, int x1, int y1, int x2, int y2, int espessura);
 };
 
-// Text boxes and lists report the character of a key before the key takes effect.
+// Removes what a text column cannot hold: NUL, which would end the statement's text, and half of a
+// character whose other half is missing (a full box cuts a pasted or typed emoji in two). Moves the
+// cursor back over what went before it. Tells whether anything was removed.
+bool TirarInarmazenaveis(QString& texto, int* cursor = nullptr);
+
+// Text boxes and lists report the character of a key before the key takes effect. The text boxes
+// take in only what the database can store.
 class CaixaTexto : public QLineEdit
 {
     Q_OBJECT
@@ -118,13 +124,14 @@ class CaixaTextoMulti : public QPlainTextEdit
     Q_OBJECT
 public:
     explicit CaixaTextoMulti(QWidget* pai);
-    QString text() const { return toPlainText(); }
+    QString text() const;
     void setText(const QString& t) { setPlainText(t); }
 signals:
     void KeyPress(int codigo);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void insertFromMimeData(const QMimeData* origem) override;
 };
 
 class Lista : public QComboBox

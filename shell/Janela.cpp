@@ -41,9 +41,10 @@ QRegion Prancheta::CriarRegiao(const QImage& figura)
 
 bool Prancheta::eventFilter(QObject* alvo, QEvent* e)
 {
-    // Qt hands on to the board picture the presses its controls leave unused (a row, an image);
-    // the picture's own mouse-down is only for the places no control covers.
-    if (alvo == PicPrancheta && e->type() == QEvent::MouseButtonPress)
+    // Qt hands on to the board picture the presses its controls leave unused (a row, an image),
+    // double-clicks too (a mark ticked and unticked at once), and a double-click it treats as a
+    // press; the picture's own mouse-down is only for the places no control covers.
+    if (alvo == PicPrancheta && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick))
         return PicPrancheta->childAt(static_cast<QMouseEvent*>(e)->position().toPoint()) != nullptr;
     return QWidget::eventFilter(alvo, e);
 }

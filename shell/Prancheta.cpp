@@ -3,6 +3,7 @@
 
 #include "data/Comandos.h"
 #include "data/Modulo.h"
+#include "groups/Grupos.h"
 #include "shell/Bandeja.h"
 #include "shell/FormMenu.h"
 
@@ -14,6 +15,7 @@ using namespace Modulo;
 
 Prancheta::Prancheta(QWidget* pai, Montagem montagem)
     : QWidget(pai)
+    , m_montagem(montagem)
 {
     MontarControles();
     LigarEventosDaPrancheta();
@@ -111,15 +113,21 @@ bool Prancheta::Form_Load()
     Registros->Close();
     FecharConexao();
 
-    // 7. The notification-area icon.
-    IncluirNaBandeja(Picture1, QStringLiteral("Fazelas"), this);
+    // 7. The notification-area icon (with a board built in two stages, in its second one).
+    if (m_montagem == Montagem::Completa)
+        IncluirNaBandeja(Picture1, QStringLiteral("Fazelas"), this);
 
     // 8. The group list; its selection handler does nothing while the board is hidden.
     AlimentarCombo();
+    // A remembered group that is gone (the program ended between deleting it and writing the
+    // settings row) gives way to the group the list shows; new tasks would otherwise go to a group
+    // that no longer exists, never to be seen again.
+    if (UltimoGrupo != 0)
+        GrupoAtual = CodigoDoItem(cmbGrupo->currentText()).value_or(0);
 
     // 9. The task grid.
-    if (UltimoGrupo != 0)
-        AlimentarGrade(UltimoGrupo);
+    if (GrupoAtual != 0)
+        AlimentarGrade(GrupoAtual);
     else
         LimparGrade();
 
@@ -127,6 +135,12 @@ bool Prancheta::Form_Load()
     // order starts.
     PicFocus->setFocus();
     return true;
+}
+
+void Prancheta::ConcluirMontagem()
+{
+    MontarPaineis();
+    IncluirNaBandeja(Picture1, QStringLiteral("Fazelas"), this);
 }
 
 void Prancheta::CmdSair_Click()

@@ -32,11 +32,12 @@ class Prancheta : public QWidget
 {
     Q_OBJECT
 public:
-    // The panels are hidden until used; the program builds their contents once the board is on the
-    // screen (PaineisDepois, then MontarPaineis), so that nothing they need delays the board.
-    enum class Montagem { Completa, PaineisDepois };
+    // The program puts the board on the screen first (EmDuasEtapas): the hidden panels and the
+    // notification-area icon follow in ConcluirMontagem, before any input is handled, so that
+    // nothing they need delays the board.
+    enum class Montagem { Completa, EmDuasEtapas };
     explicit Prancheta(QWidget* pai = nullptr, Montagem montagem = Montagem::Completa);
-    void MontarPaineis();
+    void ConcluirMontagem();
     ~Prancheta() override;
 
     // --- start-up and shutdown
@@ -185,5 +186,8 @@ private:
     // Sets the group list's position and raises its selection event inside the call.
     void SelecionarNaLista(int posicao);
 
+    void MontarPaineis();
+
+    Montagem m_montagem;
     std::unique_ptr<QLockFile> m_instancia;
 };

@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
     SubstituirFontes();
     Modulo::PastaDoPrograma = QCoreApplication::applicationDirPath();
 
-    Prancheta prancheta(nullptr, Prancheta::Montagem::PaineisDepois);
+    Prancheta prancheta(nullptr, Prancheta::Montagem::EmDuasEtapas);
     QObject::connect(&prancheta, &Prancheta::FalhaNoBanco, [](const QString& relatorio) {
         ReportarFalha(relatorio);
         EncerrarAposFalha();
@@ -28,14 +28,16 @@ int main(int argc, char* argv[])
         if (!prancheta.Form_Load())
             return 0;
     } catch (const FalhaBanco& falha) {
+        // Ends as a failure at work does: returning would run the destructors of module-wide Qt
+        // objects (the tray icon's among them) after the application they belong to is gone.
         ReportarFalha(falha.Relatorio());
-        return 1;
+        EncerrarAposFalha();
     }
     const QRect tela = prancheta.screen()->availableGeometry();
     prancheta.move(tela.center() - prancheta.rect().center());
     prancheta.show();
-    // The board goes to the screen first; the hidden panels are built before any input is handled.
+    // The board goes to the screen first; its panels and its icon follow before any input is handled.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    prancheta.MontarPaineis();
+    prancheta.ConcluirMontagem();
     return app.exec();
 }

@@ -1,8 +1,22 @@
 #!/usr/bin/env bash
-# Sets everything up and runs every test.
+# Sets everything up and runs every test: once in the normal build, then once more built with
+# AddressSanitizer and UndefinedBehaviorSanitizer (in build-asan/, or $FAZELAS_BUILD_ASAN).
 set -euo pipefail
 raiz=$(cd "$(dirname "$0")/.." && pwd)
 build=${FAZELAS_BUILD:-$raiz/build}
+build_asan=${FAZELAS_BUILD_ASAN:-$raiz/build-asan}
 bash "$raiz/tools/preparar.sh"
 cd "$build"
 ctest --output-on-failure -j"$(nproc)"
+
+# The sanitizers: any report ends the test that made it. The two tests that drive the real program
+# on an X server are left to the normal build: they add nothing the unit and board tests under the
+# sanitizers do not already run, and would take several times longer. Suppressions, if ever needed,
+# are for reports inside system libraries only (tools/sanitizadores.supp says which and why).
+cmake -S "$raiz" -B "$build_asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFAZELAS_SANITIZERS=ON >/dev/null
+cmake --build "$build_asan" -j"$(nproc)"
+cd "$build_asan"
+export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=0:strict_string_checks=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$raiz/tools/sanitizadores.supp:print_suppressions=0"
+ctest --output-on-failure -j"$(nproc)" -E '^(ponta_a_ponta|resistencia_queda)$'

@@ -147,20 +147,23 @@ void TstListaGrupos::janelaOcultaNaoCarregaNemGrava()
 void TstListaGrupos::inicio_data()
 {
     QTest::addColumn<int>("lembrado");
+    QTest::addColumn<int>("atual");
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("linha0");
     QTest::addColumn<QString>("linha10");
-    QTest::newRow("grupo lembrado") << 2 << " 2 - Água"
+    QTest::newRow("grupo lembrado") << 2 << 2 << " 2 - Água"
                                     << "  dois"
                                     << "";
-    // The list shows its first item; the grid still loads the remembered code, which has no tasks.
-    QTest::newRow("grupo apagado") << 77 << " 8 - "
+    // The list shows its first item, which becomes current (it has no tasks), so that a task added
+    // next does not go to the group that is gone.
+    QTest::newRow("grupo apagado") << 77 << 8 << " 8 - "
                                    << "" << SemFazelas;
 }
 
 void TstListaGrupos::inicio()
 {
     QFETCH(int, lembrado);
+    QFETCH(int, atual);
     QFETCH(QString, item);
     QFETCH(QString, linha0);
     QFETCH(QString, linha10);
@@ -170,7 +173,8 @@ void TstListaGrupos::inicio()
     Prancheta p;
     QVERIFY(p.Form_Load());
     QCOMPARE(p.cmbGrupo->currentText(), item);
-    QCOMPARE(GrupoAtual, lembrado);
+    QCOMPARE(UltimoGrupo, lembrado);
+    QCOMPARE(GrupoAtual, atual);
     QCOMPARE(p.Linha[0]->text(), linha0);
     QCOMPARE(p.Linha[10]->text(), linha10);
     QVERIFY(Gravacoes(banco).isEmpty());

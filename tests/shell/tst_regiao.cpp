@@ -96,6 +96,7 @@ void TstRegiao::soAPranchetaNuaMoveAJanela()
     QTest::mouseRelease(p.CmdSair, Qt::LeftButton);
     QTest::mousePress(p.Linha[3], Qt::RightButton);
     QTest::mousePress(p.Vek1, Qt::MiddleButton);
+    QTest::mouseDClick(p.ImgLinha[0], Qt::LeftButton);
     QCOMPARE(pressoes.size(), 0);
     QVERIFY(p.isVisible());
     // The bare picture takes any button.

@@ -1,0 +1,198 @@
+# Failure reports on the real program: each way the database can fail the user ends in a report
+# that names the file and the failure in plain words ("fazelas: ..." on standard error and a
+# message window titled "Fazelas"), then the program ends with status 1, without a crash, and the
+# file is as it was, with nothing new beside it.
+
+source "$(dirname "${BASH_SOURCE[0]}")/../digitar_e_colar.sh"
+
+# falhas_retrato FOLDER: what the folder holds, with the database's checksum (the log left out).
+falhas_retrato() {
+  (cd "$1" && find . -mindepth 1 ! -name saida.log | sort && sha256sum fzldados.mdb 2>/dev/null) || true
+}
+
+# falhas_usuario_comum: root writes where it likes, so a read-only file or folder stops only
+# another user: the program runs as nobody, with a home and a runtime folder of its own.
+falhas_usuario_comum() {
+  id -u nobody >/dev/null 2>&1 || return 1
+  FALHAS_COMUM=(setpriv --reuid="$(id -u nobody)" --regid="$(id -g nobody)" --clear-groups)
+  "${FALHAS_COMUM[@]}" true 2>/dev/null || return 1
+  chmod o+x "$E2E_TMP"
+  FALHAS_CASA=$(mktemp -d "$E2E_TMP/casa.XXXX")
+  mkdir -m 700 "$FALHAS_CASA/run"
+  chown -R nobody: "$FALHAS_CASA"
+  FALHAS_COMUM+=(env HOME="$FALHAS_CASA" XDG_RUNTIME_DIR="$FALHAS_CASA/run")
+  # The X server must take this user's connection too.
+  "${FALHAS_COMUM[@]}" xdpyinfo >/dev/null 2>&1
+}
+
+# falhas_iniciar [comum]: starts the program without waiting for its board.
+falhas_iniciar() {
+  local comando=("$E2E_PASTA/fazelas")
+  [ "${1:-}" = comum ] && comando=("${FALHAS_COMUM[@]}" "${comando[@]}")
+  "${comando[@]}" >"$E2E_PASTA/saida.log" 2>&1 &
+  E2E_PID=$!
+}
+
+# falhas_janela_do_relatorio: the report's window (xdotool matches names without case, and the
+# tray icon's window is called "fazelas").
+falhas_janela_do_relatorio() {
+  local w
+  for w in $(xdotool search --onlyvisible --pid "$E2E_PID" --name '^Fazelas$' 2>/dev/null); do
+    [ "$(xdotool getwindowname "$w")" = Fazelas ] && { echo "$w"; return 0; }
+  done
+  return 1
+}
+falhas_terminou() { ! kill -0 "$E2E_PID" 2>/dev/null; }
+
+# falhas_dispensar_relatorio NAME: waits for the report, answers it with Enter as a user would, and
+# waits for the program to end; FALHAS_ESTADO is its exit status.
+falhas_dispensar_relatorio() {
+  esperar "$E2E_PRAZO" falhas_janela_do_relatorio || e2e_morrer "$1: no report: $(cat "$E2E_PASTA/saida.log")"
+  foto "relatorio-$1" >/dev/null
+  xdotool windowactivate --sync "$(falhas_janela_do_relatorio)" key Return
+  esperar "$E2E_PRAZO" falhas_terminou || e2e_morrer "$1: the program did not end after its report"
+  FALHAS_ESTADO=0
+  wait "$E2E_PID" || FALHAS_ESTADO=$?
+  E2E_PID=""
+}
+
+# falhas_conferir NAME PROBLEM: the report named the file and the problem, and the program ended
+# with status 1 (not by a signal) and left no core.
+falhas_conferir() {
+  local log="$E2E_PASTA/saida.log"
+  [ "$FALHAS_ESTADO" -eq 1 ] || e2e_morrer "$1: ended with status $FALHAS_ESTADO: $(cat "$log")"
+  grep -q '^fazelas: Falha no banco de dados do Fazelas\.$' "$log" || e2e_morrer "$1: no report on stderr: $(cat "$log")"
+  grep -qxF "Arquivo: $E2E_PASTA/fzldados.mdb" "$log" || e2e_morrer "$1: the file is not named: $(cat "$log")"
+  grep -qxF "Problema: $2" "$log" || e2e_morrer "$1: wrong problem: $(grep Problema "$log")"
+  ! grep -qiE 'segmentation|abort|core dumped|terminate called' "$log" || e2e_morrer "$1: crashed: $(cat "$log")"
+  ! compgen -G "$E2E_PASTA/core*" >/dev/null || e2e_morrer "$1: left a core"
+}
+
+# falhas_na_partida NAME PROBLEM [comum]: the program fails while it starts, on the file as it is.
+falhas_na_partida() {
+  local antes; antes=$(falhas_retrato "$E2E_PASTA")
+  falhas_iniciar "${3:-}"
+  falhas_dispensar_relatorio "$1"
+  falhas_conferir "$1" "$2"
+  [ "$(falhas_retrato "$E2E_PASTA")" = "$antes" ] || e2e_morrer "$1: the folder changed: $(ls -la "$E2E_PASTA")"
+}
+
+caso_falhas_arquivo_inutilizavel() {
+  local banco="$E2E_PASTA/fzldados.mdb"
+  rm "$banco"
+  falhas_na_partida ausente "o arquivo não foi encontrado."
+  printf 'Lista de compras\npão; leite\n' >"$banco"
+  falhas_na_partida texto "o arquivo não é um banco de dados do Fazelas (formato desconhecido)."
+  { printf '\x00\x01\x00\x00Standard Jet DB\x00\x01'; head -c 4074 /dev/urandom; } >"$banco"
+  falhas_na_partida access \
+    "o arquivo não é um banco de dados do Fazelas: está no formato do Microsoft Access, que o Fazelas não lê."
+  : >"$banco"
+  falhas_na_partida vazio "o arquivo está vazio: não tem as tabelas do Fazelas."
+  rm "$banco"
+  "$CRIAR_BANCO" "$E2E_PASTA" >/dev/null
+  sql "DROP TABLE Fazelas; INSERT INTO Grupo_Fazela VALUES (1, 'Casa'); UPDATE Config SET Ultimo_Grupo = 1;"
+  falhas_na_partida sem-tabela "o banco de dados não tem as tabelas esperadas."
+  grep -q 'no such table: Fazelas' "$E2E_PASTA/saida.log" || e2e_morrer "the missing table is not named"
+}
+
+caso_falhas_somente_leitura() {
+  if ! falhas_usuario_comum; then
+    echo "PULADO: no unprivileged user can run the program here (setpriv as nobody, or its X connection)"
+    return 0
+  fi
+  local banco="$E2E_PASTA/fzldados.mdb"
+  sql "INSERT INTO Grupo_Fazela VALUES (1, 'Casa'); UPDATE Config SET Ultimo_Grupo = 1;"
+  # A file the user may only read, in a folder of the user's own.
+  chmod 755 "$E2E_PASTA"
+  chown nobody "$E2E_PASTA" "$banco"
+  chmod 444 "$banco"
+  ! "${FALHAS_COMUM[@]}" test -w "$banco" || e2e_morrer "nobody can write the read-only file"
+  falhas_na_partida arquivo-so-leitura "o arquivo só permite leitura." comum
+  # A file of the user's own in a folder the user may only read: every write needs a journal
+  # beside the file, so the program says so at once, before anything is typed.
+  chown root "$E2E_PASTA"
+  chmod 644 "$banco"
+  "${FALHAS_COMUM[@]}" test -w "$banco" || e2e_morrer "nobody cannot write the file"
+  falhas_na_partida pasta-so-leitura \
+    "a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos temporários ao lado dele)." comum
+}
+
+falhas_travado() { ! sqlite3 -cmd '.timeout 0' "$E2E_PASTA/fzldados.mdb" 'SELECT count(*) FROM Config'; }
+falhas_linha_pintada() { [ "$(cor_em "$(foto falhas-grade)" $((X + 356)) $((Y + 166)))" = "$1" ]; }
+
+caso_falhas_em_uso_por_outro_programa() {
+  local banco="$E2E_PASTA/fzldados.mdb"
+  sql "INSERT INTO Grupo_Fazela VALUES (1, 'Casa');
+       INSERT INTO Fazelas (Cod_Grupo, Fazela, Descricao, Prioridade) VALUES (1, 'Varrer', 'a', 3);
+       UPDATE Config SET Ultimo_Grupo = 1;"
+  iniciar_programa
+  geometria "$E2E_JANELA"
+  esperar "$E2E_PRAZO" falhas_linha_pintada 128,255,128 || e2e_morrer "the task is not shown"
+  local antes; antes=$(falhas_retrato "$E2E_PASTA")
+  # Another program takes the file for itself and keeps it longer than the program waits.
+  local fila="$E2E_PASTA.fila"
+  mkfifo "$fila"
+  sqlite3 "$banco" <"$fila" >/dev/null 2>&1 &
+  local outro=$!
+  exec 7>"$fila"
+  echo "BEGIN EXCLUSIVE;" >&7
+  esperar "$E2E_PRAZO" falhas_travado || e2e_morrer "the other program did not lock the file"
+  # Ticking the task writes.
+  local t0; t0=$(date +%s%N)
+  xdotool mousemove $((X + 2 + 35 + 8)) $((Y + 158 + 8)) click 1
+  esperar "$E2E_PRAZO" falhas_janela_do_relatorio || e2e_morrer "no report: $(cat "$E2E_PASTA/saida.log")"
+  local espera=$(( ($(date +%s%N) - t0) / 1000000 ))
+  [ "$espera" -ge 2500 ] || e2e_morrer "reported after ${espera} ms, without waiting for the other program"
+  falhas_dispensar_relatorio em-uso
+  echo "ROLLBACK;" >&7
+  exec 7>&-
+  wait "$outro" || true
+  falhas_conferir em-uso "o banco de dados está em uso por outro programa e não ficou livre a tempo."
+  [ "$(falhas_retrato "$E2E_PASTA")" = "$antes" ] || e2e_morrer "the folder changed: $(ls -la "$E2E_PASTA")"
+  [ "$(sql 'SELECT quote(Executado) FROM Fazelas')" = NULL ] || e2e_morrer "the tick was written"
+}
+
+caso_falhas_disco_cheio() {
+  local disco="$E2E_PASTA/disco"
+  mkdir "$disco"
+  if ! mount -t tmpfs -o size=16m tmpfs "$disco" 2>/dev/null; then
+    echo "PULADO: no small file system can be mounted here (needs root with mount rights)"
+    return 0
+  fi
+  trap "transferir_parar; parar_programa; umount '$disco' || umount -l '$disco'" EXIT
+  E2E_PASTA=$disco
+  cp "$FAZELAS" "$E2E_PASTA/fazelas"
+  "$CRIAR_BANCO" "$E2E_PASTA" >/dev/null
+  sql "INSERT INTO Grupo_Fazela VALUES (1, 'Casa'); UPDATE Config SET Ultimo_Grupo = 1;"
+  iniciar_programa
+  geometria "$E2E_JANELA"
+  falhas_painel_cheio() { [ "$(cor_em "$(foto falhas-painel)" $((X + 372)) $((Y + 411)))" = "0,0,255" ]; }
+  falhas_nova_fazela() {
+    xdotool mousemove --window "$E2E_JANELA" 92 75 click 1
+    esperar "$E2E_PRAZO" falhas_painel_cheio || e2e_morrer "the task panel did not unfold"
+    xdotool mousemove --window "$E2E_JANELA" 226 246 click 1 type --delay 15 "$1"
+    xdotool mousemove --window "$E2E_JANELA" 226 323 click 1
+  }
+  # A task written while there is room.
+  falhas_nova_fazela "Antes d'encher"
+  xdotool type --delay 15 "cabe"
+  xdotool key Return
+  esperar "$E2E_PRAZO" bash -c "[ \"\$(sqlite3 '$E2E_PASTA/fzldados.mdb' 'SELECT count(*) FROM Fazelas')\" = 1 ]" \
+    || e2e_morrer "the first task was not written"
+  esperar "$E2E_PRAZO" falhas_linha_pintada 128,255,128 || e2e_morrer "the first task is not shown"
+  # The disk fills but for a few pages: the journal fits, the next task's long description does not.
+  local descricao="$E2E_TMP/descricao-longa.txt"
+  for i in $(seq 20000); do echo "Linha $i de uma descrição que não cabe no disco"; done >"$descricao"
+  falhas_nova_fazela "Depois de encher"
+  local livre; livre=$(df --output=avail -k "$E2E_PASTA" | tail -n1)
+  dd if=/dev/zero of="$E2E_PASTA/enchimento" bs=1k count=$((livre - 48)) status=none
+  local antes; antes=$(falhas_retrato "$E2E_PASTA")
+  colar "$descricao"
+  xdotool key Return
+  falhas_dispensar_relatorio disco-cheio
+  falhas_conferir disco-cheio "o disco está cheio."
+  [ "$(falhas_retrato "$E2E_PASTA")" = "$antes" ] || e2e_morrer "the folder changed: $(ls -la "$E2E_PASTA")"
+  [ "$(sql 'PRAGMA integrity_check')" = ok ] || e2e_morrer "the file is damaged"
+  [ "$(sql "SELECT Fazela || '|' || Descricao FROM Fazelas")" = "Antes d'encher|cabe" ] \
+    || e2e_morrer "the tasks are now: $(sql 'SELECT Codigo, Fazela FROM Fazelas')"
+}

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The board on files of 10, 1,000, 10,000 and 100,000 tasks (one remembered group holding them all),
+# side by side in one run, with the date and the machine:
+#   start-up   from the start of `fazelas` until its window is mapped (the group's grid is loaded
+#              before that), against a bare Qt window of the same size; median of interleaved runs
+#   grid load  AlimentarGrade of the whole group until its rows are painted
+#   scroll     one step of the scroll bar (VscGrade_Change repainting the 23 rows), until painted
+#   tick       ImgLinha_Click with its statement, until the mark is painted
+#   add        CmdFazelaIncluir_Click with its statement and the reload of the grid, until painted
+#   peak RSS   the real program's peak resident memory at start-up, and the measuring process's
+#              after all the actions above
+# Usage: tools/bench_escala.sh [BUILD_DIR] [START-UP RUNS]   (needs Xvfb; starts its own, without a
+# window manager, so the program's own map is seen)
+set -euo pipefail
+raiz=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$raiz/build}" && pwd)
+runs=${2:-10}
+tamanhos=(10 1000 10000 100000)
+tmp=$(mktemp -d)
+trap 'kill $xvfb 2>/dev/null; rm -rf "$tmp"' EXIT
+
+n=190; while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=":$n"
+for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+export XDG_RUNTIME_DIR="$tmp/run"; mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM
+
+medir="$build/tools/fazelas-medir-inicio"
+escala="$build/tools/fazelas-bench-escala"
+for t in "${tamanhos[@]}"; do
+  mkdir "$tmp/$t"
+  cp "$build/fazelas" "$tmp/$t/fazelas"
+  "$escala" --banco "$tmp/$t" "$t"
+done
+
+# Start-up: the files and fonts into the system's caches first, then every size and the bare
+# window in turn, so that a slow moment of the machine falls on all of them alike.
+for t in "${tamanhos[@]}"; do "$medir" "$tmp/$t/fazelas" >/dev/null; done
+"$medir" "$build/tools/fazelas-janela-nua" >/dev/null
+for _ in $(seq "$runs"); do
+  "$medir" "$build/tools/fazelas-janela-nua" >>"$tmp/nua.txt"
+  for t in "${tamanhos[@]}"; do "$medir" "$tmp/$t/fazelas" >>"$tmp/inicio-$t.txt"; done
+done
+# The actions, each in a fresh process on a fresh copy of the file.
+for t in "${tamanhos[@]}"; do
+  mkdir "$tmp/acoes-$t"
+  cp "$tmp/$t/fzldados.mdb" "$tmp/acoes-$t/"
+  "$escala" --medir "$tmp/acoes-$t" >"$tmp/acoes-$t.txt"
+done
+
+cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
+memoria=$(awk '/MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)
+disco=$(df -T "$tmp" | awk 'NR == 2 { print $2 }')
+printf 'Fazelas scale benchmark, %s\n' "$(date '+%Y-%m-%d %H:%M %Z')"
+printf 'Machine: %s, %s cores, %s RAM; Debian %s, Qt %s, SQLite %s; files on %s\n' "$cpu" "$(nproc)" "$memoria" \
+  "$(cat /etc/debian_version 2>/dev/null || echo '?')" "$(qtpaths6 --qt-version 2>/dev/null || echo 6)" \
+  "$(sqlite3 --version | cut -d' ' -f1)" "$disco"
+printf 'Medians in ms; start-up over %s interleaved runs, the actions over 7 to 60 each.\n\n' "$runs"
+python3 - "$tmp" "${tamanhos[@]}" <<'PY'
+import statistics, sys
+pasta, tamanhos = sys.argv[1], sys.argv[2:]
+def inicio(nome):
+    t, m = zip(*[map(float, l.split()) for l in open(f"{pasta}/{nome}.txt")])
+    return statistics.median(t), max(m) / 1024
+nua, nua_mem = inicio("nua")
+cab = ("tasks", "start-up", "bare Qt", "ratio", "grid load", "scroll step", "tick", "add+reload",
+       "peak RSS start", "peak RSS used")
+print("| " + " | ".join(cab) + " |")
+print("|" + "|".join("---:" for _ in cab) + "|")
+for t in tamanhos:
+    ini, mem = inicio(f"inicio-{t}")
+    carga, rolagem, marca, inclusao, pico = open(f"{pasta}/acoes-{t}.txt").read().split()
+    rol = "—" if float(rolagem) < 0 else f"{float(rolagem):.2f}"
+    print(f"| {int(t):,} | {ini:.0f} | {nua:.0f} | {ini / nua:.2f} | {float(carga):.2f} | {rol} | {float(marca):.2f} "
+          f"| {float(inclusao):.2f} | {mem:.1f} MiB | {int(pico) / 1024:.1f} MiB |")
+print(f"\nBare Qt window: peak RSS {nua_mem:.1f} MiB. Scroll step: none with 10 tasks (no scroll bar).")
+PY
