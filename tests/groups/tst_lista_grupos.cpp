@@ -43,10 +43,9 @@ class TstListaGrupos : public QObject
     Q_OBJECT
 private slots:
     void itensNaOrdemPortuguesa();
-    void selecaoComJanelaVisivel_data();
-    void selecaoComJanelaVisivel();
+    void selecao_data();
+    void selecao();
     void tabelaVaziaComJanelaVisivel();
-    void janelaOcultaNaoCarregaNemGrava();
     void inicio_data();
     void inicio();
     void escolhaPeloTeclado();
@@ -70,20 +69,24 @@ void TstListaGrupos::itensNaOrdemPortuguesa()
     QVERIFY(!Registros->Aberto());
 }
 
-void TstListaGrupos::selecaoComJanelaVisivel_data()
+void TstListaGrupos::selecao_data()
 {
+    QTest::addColumn<bool>("visivel");
     QTest::addColumn<int>("atual");
     QTest::addColumn<QString>("item");
     QTest::addColumn<int>("depois");
     QTest::addColumn<QString>("linha0");
-    QTest::newRow("o grupo atual") << 7 << " 7 - Casa" << 7 << "  sete";
-    QTest::newRow("nome com o separador") << 9 << " 9 - A - B" << 9 << "  nove";
-    QTest::newRow("grupo apagado") << 42 << " 8 - " << 8 << "";
-    QTest::newRow("nenhum grupo") << 0 << " 8 - " << 8 << "";
+    QTest::newRow("o grupo atual") << true << 7 << " 7 - Casa" << 7 << "  sete";
+    QTest::newRow("nome com o separador") << true << 9 << " 9 - A - B" << 9 << "  nove";
+    QTest::newRow("grupo apagado") << true << 42 << " 8 - " << 8 << "";
+    QTest::newRow("nenhum grupo") << true << 0 << " 8 - " << 8 << "";
+    // Hidden: the grid keeps what it had and the settings are not written.
+    QTest::newRow("janela oculta") << false << 2 << " 2 - Água" << 2 << "  sete";
 }
 
-void TstListaGrupos::selecaoComJanelaVisivel()
+void TstListaGrupos::selecao()
 {
+    QFETCH(bool, visivel);
     QFETCH(int, atual);
     QFETCH(QString, item);
     QFETCH(int, depois);
@@ -91,15 +94,17 @@ void TstListaGrupos::selecaoComJanelaVisivel()
     BancoDeTeste banco;
     banco.Executar(QString(Grupos) + ContarGravacoes);
     Prancheta p;
-    p.show();
+    p.setVisible(visivel);
+    p.AlimentarGrade(7);
     GrupoAtual = atual;
     p.AlimentarCombo();
     QCOMPARE(p.cmbGrupo->currentText(), item);
     QCOMPARE(GrupoAtual, depois);
     QCOMPARE(p.Linha[0]->text(), linha0);
     // Once per fill: filling the list with items selects nothing by itself.
-    QCOMPARE(Gravacoes(banco), QVariantList({ depois }));
-    QCOMPARE(banco.Valor("Select Ultimo_Grupo from Config").toInt(), depois);
+    QCOMPARE(Gravacoes(banco), visivel ? QVariantList({ depois }) : QVariantList());
+    if (visivel)
+        QCOMPARE(banco.Valor("Select Ultimo_Grupo from Config").toInt(), depois);
 }
 
 void TstListaGrupos::tabelaVaziaComJanelaVisivel()
@@ -128,20 +133,6 @@ void TstListaGrupos::tabelaVaziaComJanelaVisivel()
     QVERIFY(p.cmbGrupo->isEnabled());
     QCOMPARE(Gravacoes(banco), QVariantList({ 0, 5 }));
     QCOMPARE(p.Linha[0]->text(), QStringLiteral("  x"));
-}
-
-void TstListaGrupos::janelaOcultaNaoCarregaNemGrava()
-{
-    BancoDeTeste banco;
-    banco.Executar(QString(Grupos) + ContarGravacoes);
-    Prancheta p;
-    p.AlimentarGrade(7);
-    GrupoAtual = 2;
-    p.AlimentarCombo();
-    QCOMPARE(p.cmbGrupo->currentText(), QStringLiteral(" 2 - Água"));
-    QCOMPARE(GrupoAtual, 2);
-    QCOMPARE(p.Linha[0]->text(), QStringLiteral("  sete"));
-    QVERIFY(Gravacoes(banco).isEmpty());
 }
 
 void TstListaGrupos::inicio_data()

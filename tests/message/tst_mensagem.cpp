@@ -115,7 +115,6 @@ void TstMensagem::respostas()
     QVERIFY(p.FrmMensagem->isHidden());
     QVERIFY(p.PicPrancheta->isEnabled());
     QVERIFY(!p.EsperaDaResposta);
-    QCOMPARE(p.FrmMensagem->findChild<QLabel*>("lblMsgBoxCaption")->text(), QStringLiteral("Mensagem do Sistema"));
 }
 
 void TstMensagem::eventosSeguemDuranteAEspera()

@@ -1,13 +1,7 @@
-// Long use of the board: adds, ticks, scrolls, changes, deletes, group panels and confirmations in
-// a random mix, driven through the controls' own events, while the process's resident memory is
-// sampled. After a warm-up the memory must stay flat.
-//
+// Long use of the board through its controls in a random mix, with bounded data, while resident
+// memory is sampled: after a warm-up it must stay flat (not judged under the sanitizers).
 //   FAZELAS_USO_SEGUNDOS   how long to run (default 90; the README's long run uses 3600)
 //   FAZELAS_USO_SEMENTE    the mix's seed (printed; default from the clock)
-//
-// The amount of data stays bounded (tasks are deleted as they are added, groups come and go), so
-// whatever grows with time is a leak, not data. Under the sanitizers the run is short and the
-// memory is not judged (their own bookkeeping grows); they judge the code instead.
 #include "apoio/Apoio.h"
 #include "data/Modulo.h"
 #include "grid/Grade.h"
@@ -19,7 +13,6 @@
 #include <QFile>
 #include <QtTest>
 #include <algorithm>
-#include <array>
 #include <random>
 #include <unistd.h>
 
@@ -70,29 +63,28 @@ public:
     int Grupos() { return banco.Valor(QStringLiteral("Select count(*) from Grupo_Fazela")).toInt(); }
     int LinhasComFazela() const { return std::min(QtdItens, QtdLinhas); }
 
-    // One action of the mix; false when it found nothing to act on.
     void Agir()
     {
         const int r = Sorteio(100);
         const int tarefas = QtdItens;
         if (r < 30 && tarefas < 60)
-            Incluir(Sorteio(20) == 0), ++feitas[0];
+            Incluir(Sorteio(20) == 0);
         else if (r < 50 && tarefas > 0)
-            Marcar(), ++feitas[1];
+            Marcar();
         else if (r < 65 && p.VscGrade->isVisible())
-            Rolar(), ++feitas[2];
+            Rolar();
         else if (r < 75 && tarefas > 0)
-            AbrirEAlterarOuExcluir(tarefas > 45), ++feitas[3];
+            AbrirEAlterarOuExcluir(tarefas > 45);
         else if (r < 82 && tarefas > 0)
-            AbrirEFechar(), ++feitas[4];
+            AbrirEFechar();
         else if (r < 88)
-            PainelDeGrupo(Grupos() < 6), ++feitas[5];
+            PainelDeGrupo(Grupos() < 6);
         else if (r < 90 && Grupos() > 2)
-            ExcluirGrupo(), ++feitas[6];
+            ExcluirGrupo();
         else if (r < 95)
-            Selecionar(), ++feitas[7];
+            Selecionar();
         else
-            Incluir(false), ++feitas[0];
+            Incluir(false);
         ++acoes;
     }
 
@@ -104,9 +96,6 @@ public:
     }
 
     int acoes = 0;
-    // adds, ticks, scrolls, changes or deletes, panels opened and closed, group panels, group
-    // deletes, group picks
-    std::array<int, 8> feitas{};
 
 private:
     void Incluir(bool semNome)
@@ -119,7 +108,6 @@ private:
         p.txtFazelaNome->setText(nome);
         p.txtFazelaDescricao->setText(QStringLiteral("descrição %1\nsegunda linha").arg(numero));
         if (semNome) {
-            // The empty name is refused in the message panel; the user answers and closes the panel.
             ResponderQuandoEsperar(p, [this] { return p.CmdMensagemOkay; });
             QTest::keyClick(p.txtFazelaDescricao, Qt::Key_Return);
             QTest::mouseClick(p.CmdFazelaSair, Qt::LeftButton);
@@ -208,7 +196,6 @@ void TstUsoProlongado::memoriaEstavel()
     QVERIFY(p.Form_Load());
     p.show();
     QVERIFY(QTest::qWaitForWindowExposed(&p));
-    // The panels unfold in the same styles on every run of a seed.
     p.GeradorDeEstilos.seed(semente);
     Usuario usuario(p, banco, semente);
 
@@ -236,16 +223,11 @@ void TstUsoProlongado::memoriaEstavel()
           "%d tasks and %d groups left",
         usuario.acoes, double(relogio.elapsed()) / 1000, aposAquecimento, fim, tarefas,
         banco.Valor("Select count(*) from Grupo_Fazela").toInt());
-    const auto& f = usuario.feitas;
-    qInfo("uso prolongado: %d adds, %d ticks, %d scrolls, %d changes or deletes, %d task panels opened and closed, "
-          "%d group panels, %d group deletes asked, %d group picks",
-        f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]);
     QVERIFY(usuario.acoes > 100);
     if (ComSanitizadores)
         return;
 
-    // Flat: the last third of the samples lies no higher than the first third, give or take
-    // 2 MiB, and the end no higher than just after the warm-up, within the same margin.
+    // Flat: the last third's median and the end within 2 MiB of the first third and the warm-up.
     QVERIFY(amostras.size() >= 6);
     const size_t terco = amostras.size() / 3;
     const double primeiro = Mediana({ amostras.begin(), amostras.begin() + long(terco) });
