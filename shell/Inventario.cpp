@@ -91,7 +91,8 @@ constexpr Controle Janela[] = {
     Controle{"FrmMensagem", Tipo::Painel, 1230, 3803, 4365, 1395}.Marcas(Oculto),
     Controle{"FrmFazela", Tipo::Painel, 1230, 2828, 4365, 3345}.Marcas(Oculto),
     Controle{"FrmGrupo", Tipo::Painel, 1230, 3638, 4365, 1725}.Marcas(Oculto),
-    Caixa("PicPrancheta", 30, 0, 6840, 8985).Figura(Imagens::Prancheta).Ordem(1),
+    // The rows' font: the 23 labels inherit it instead of each being given its own.
+    Caixa("PicPrancheta", 30, 0, 6840, 8985).Figura(Imagens::Prancheta).Com({"Arial", 8.25}).Ordem(1),
 };
 
 constexpr Controle PranchetaAcimaDasLinhas[] = {
@@ -236,8 +237,12 @@ private:
         w->setObjectName(QString::fromLatin1(c.nome));
         if (c.tipo != Tipo::Traco)
             w->setGeometry(RetanguloTwips(c.x, c.y, c.w, c.h));
-        if (c.letra.familia)
-            w->setFont(Fonte(c.letra.familia, c.letra.pontos, c.letra.negrito, c.letra.italico));
+        if (c.letra.familia) {
+            // Setting a font costs a pass over the widget even when it changes nothing.
+            const QFont fonte = Fonte(c.letra.familia, c.letra.pontos, c.letra.negrito, c.letra.italico);
+            if (fonte != pai->font())
+                w->setFont(fonte);
+        }
         if (c.dica)
             w->setToolTip(QString::fromUtf8(c.dica));
         if (c.marcas & Mao)

@@ -15,7 +15,10 @@ xvfb=$!
 export DISPLAY=":$n"
 for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 export XDG_RUNTIME_DIR="$tmp/run"; mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS
+# A session bus, as on a desktop: without one, every Qt program that shows text would spawn
+# dbus-launch to look for the accessibility bus.
+eval "$(dbus-launch --sh-syntax)"
+trap 'kill $xvfb $DBUS_SESSION_BUS_PID 2>/dev/null; rm -rf "$tmp"' EXIT
 
 cp "$build/fazelas" "$tmp/fazelas"
 "$build/tools/fazelas-criar-banco" "$tmp" >/dev/null
