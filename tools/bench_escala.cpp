@@ -6,7 +6,7 @@
 //                                          KiB: "grid-load scroll-step tick add-and-reload peak"
 //                                          (scroll step -1 when the group fits in the rows)
 // tools/bench_escala.sh runs both for every size and prints the table.
-#include "Esquema.h"
+#include "Medida.h"
 #include "data/Modulo.h"
 #include "grid/Grade.h"
 #include "shell/Prancheta.h"
@@ -23,74 +23,13 @@
 
 namespace {
 
-const char* const Palavras[] = { "Comprar", "pão", "conta de luz", "médico", "reunião", "relatório", "João", "Ângela",
-    "açúcar", "café", "escola", "banco", "aniversário", "Cartório", "mãe", "contrato", "ônibus", "farmácia", "água" };
-
-std::string Frase(std::mt19937& rng, int palavras)
-{
-    std::uniform_int_distribution<size_t> p(0, std::size(Palavras) - 1);
-    std::string s = Palavras[p(rng)];
-    while (--palavras > 0)
-        s += std::string(" ") + Palavras[p(rng)];
-    return s;
-}
-
-void Exigir(int rc, sqlite3* db)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
+using namespace Medida;
 
 int CriarBanco(const QString& pasta, int tarefas)
 {
-    const QByteArray arquivo = QFile::encodeName(QDir(pasta).filePath(QStringLiteral("fzldados.mdb")));
-    QFile::remove(QString::fromLocal8Bit(arquivo));
-    sqlite3* db = nullptr;
-    Exigir(sqlite3_open_v2(arquivo.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr), db);
-    Exigir(sqlite3_exec(db, Esquema::Sql, nullptr, nullptr, nullptr), db);
-    Exigir(sqlite3_exec(db,
-               "BEGIN; INSERT INTO Grupo_Fazela VALUES (1, 'Casa'); UPDATE Config SET Ultimo_Grupo = 1;", nullptr,
-               nullptr, nullptr),
-        db);
-    sqlite3_stmt* st = nullptr;
-    Exigir(sqlite3_prepare_v2(db,
-               "INSERT INTO Fazelas (Cod_Grupo, Fazela, Descricao, Prioridade, Executado) VALUES (1, ?, ?, ?, ?)", -1,
-               &st, nullptr),
-        db);
-    std::mt19937 rng(20260115);
-    std::uniform_int_distribution<int> prioridade(0, 5), feito(0, 3), palavras(1, 4);
-    for (int i = 0; i < tarefas; ++i) {
-        const std::string nome = Frase(rng, palavras(rng)).substr(0, 50), descricao = Frase(rng, 3 * palavras(rng));
-        sqlite3_bind_text(st, 1, nome.c_str(), int(nome.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(st, 2, descricao.c_str(), int(descricao.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_int(st, 3, prioridade(rng));
-        if (feito(rng) == 0)
-            sqlite3_bind_text(st, 4, "S", 1, SQLITE_STATIC);
-        else
-            sqlite3_bind_null(st, 4);
-        Exigir(sqlite3_step(st), db);
-        sqlite3_reset(st);
-    }
-    sqlite3_finalize(st);
-    Exigir(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
-    sqlite3_close(db);
+    Medida::CriarBanco(pasta, {{1, "Casa", tarefas}}, 1);
     return 0;
 }
-
-// Counts a widget's paints, so an action is timed until its result is on the screen.
-class ContaPinturas : public QObject
-{
-public:
-    int vezes = 0;
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::Paint)
-            ++vezes;
-        return false;
-    }
-};
 
 // Runs the action and then the event loop until the watched widget has been painted once more.
 template <class Acao> double Medir(ContaPinturas& contador, Acao acao)
@@ -109,12 +48,6 @@ template <class Acao> double Medir(ContaPinturas& contador, Acao acao)
         }
     }
     return double(t.nsecsElapsed()) / 1e6;
-}
-
-double Mediana(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 long PicoKiB()

@@ -10,7 +10,7 @@
 // A load is timed from the call of AlimentarGrade until the rows have been painted; before each
 // timed load another group is shown, so every row really changes. The baselines run the same
 // statement straight through SQLite: with its built-in caseless order and with ours.
-#include "Esquema.h"
+#include "Medida.h"
 #include "data/Banco.h"
 #include "data/Comandos.h"
 #include "data/Modulo.h"
@@ -33,92 +33,10 @@
 
 namespace {
 
+using namespace Medida;
+
 constexpr int GrupoVizinho = 9; // the group shown between two timed loads
 volatile int64_t Sumidouro = 0; // what the baseline reads, so the compiler keeps the reading
-
-const char* const Verbos[] = { "Comprar", "pagar", "Ligar para", "levar", "Revisar", "buscar", "Enviar", "agendar",
-    "Óculos:", "Água", "trocar", "ônibus", "Lavar", "escrever" };
-const char* const Palavras[] = { "pão", "conta de luz", "o médico", "a reunião", "relatório", "João", "Ângela",
-    "açúcar", "café", "escola", "banco", "aniversário", "Cartório", "mãe", "contrato", "Ônibus", "farmácia", "ÁGUA",
-    "documentos", "orçamento", "élan" };
-
-struct Grupo
-{
-    int codigo;
-    const char* nome;
-    int tarefas;
-};
-
-std::string Frase(std::mt19937& rng, int minimo, int maximo)
-{
-    std::uniform_int_distribution<int> qtd(minimo, maximo);
-    std::uniform_int_distribution<size_t> verbo(0, std::size(Verbos) - 1), palavra(0, std::size(Palavras) - 1);
-    std::string s = Verbos[verbo(rng)];
-    for (int i = qtd(rng); i > 0; --i)
-        s += std::string(" ") + Palavras[palavra(rng)];
-    return s;
-}
-
-void Exigir(int rc, sqlite3* db)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
-
-// The tasks of all groups are inserted in a shuffled order, as a board used for years holds them.
-void CriarBanco(const QString& pasta, const std::vector<Grupo>& grupos, int lembrado)
-{
-    const QString arquivo = QDir(pasta).filePath(QStringLiteral("fzldados.mdb"));
-    QFile::remove(arquivo);
-    sqlite3* db = nullptr;
-    Exigir(sqlite3_open_v2(
-               QFile::encodeName(arquivo).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
-        db);
-    Exigir(sqlite3_exec(db, Esquema::Sql, nullptr, nullptr, nullptr), db);
-    Exigir(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
-    std::vector<int> ordem;
-    for (const Grupo& g : grupos) {
-        const QByteArray sql = QStringLiteral("INSERT INTO Grupo_Fazela VALUES (%1, '%2')")
-                                   .arg(g.codigo)
-                                   .arg(QString::fromUtf8(g.nome))
-                                   .toUtf8();
-        Exigir(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), db);
-        ordem.insert(ordem.end(), g.tarefas, g.codigo);
-    }
-    std::mt19937 rng(20260115);
-    std::shuffle(ordem.begin(), ordem.end(), rng);
-    sqlite3_stmt* st = nullptr;
-    Exigir(sqlite3_prepare_v2(db,
-               "INSERT INTO Fazelas (Cod_Grupo, Fazela, Descricao, Prioridade, Executado) "
-               "VALUES (?, ?, ?, ?, ?)",
-               -1, &st, nullptr),
-        db);
-    std::uniform_int_distribution<int> prioridade(0, 5), feito(0, 3);
-    for (int codigo : ordem) {
-        const std::string nome = Frase(rng, 0, 3).substr(0, 50);
-        const std::string descricao = Frase(rng, 2, 10);
-        sqlite3_bind_int(st, 1, codigo);
-        sqlite3_bind_text(st, 2, nome.c_str(), int(nome.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(st, 3, descricao.c_str(), int(descricao.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_int(st, 4, prioridade(rng));
-        if (feito(rng) == 0)
-            sqlite3_bind_text(st, 5, "S", 1, SQLITE_STATIC);
-        else
-            sqlite3_bind_null(st, 5);
-        Exigir(sqlite3_step(st), db);
-        sqlite3_reset(st);
-    }
-    sqlite3_finalize(st);
-    if (lembrado != 0)
-        Exigir(
-            sqlite3_exec(db, QStringLiteral("UPDATE Config SET Ultimo_Grupo = %1").arg(lembrado).toUtf8().constData(),
-                nullptr, nullptr, nullptr),
-            db);
-    Exigir(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
-    sqlite3_close(db);
-}
 
 // The grid's statement straight through SQLite on a connection of its own, opened and closed
 // as the program does for every load: the floor for anything that follows the same rules.
@@ -143,25 +61,6 @@ double SoSqlite(const QString& arquivo, bool nossaOrdem, int grupo)
     Sumidouro = soma;
     return double(t.nsecsElapsed()) / 1e6;
 }
-
-double Mediana(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
-
-// Counts the paints of one row, so a load is timed until its rows are on the screen.
-class ContaPinturas : public QObject
-{
-public:
-    int vezes = 0;
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::Paint)
-            ++vezes;
-        return false;
-    }
-};
 
 void Pintar(const ContaPinturas& contador, int antes)
 {

@@ -1,7 +1,7 @@
 // fazelas-bench-rolagem [TAREFAS]: one scroll step and a thumb drag across a large group.
 // A step is timed from the move of the scroll bar until the 23 rows are painted again; the
 // baseline is painting the same board without any change.
-#include "Esquema.h"
+#include "Medida.h"
 #include "data/Modulo.h"
 #include "grid/Grade.h"
 #include "shell/Prancheta.h"
@@ -18,40 +18,9 @@
 
 namespace {
 
+using Medida::Mediana;
+
 volatile qint64 Sumidouro = 0;
-
-void CriarBanco(const QString& arquivo, int tarefas)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open(QFile::encodeName(arquivo).constData(), &db);
-    sqlite3_exec(db, Esquema::Sql, nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "BEGIN; INSERT INTO Grupo_Fazela VALUES (1, 'Grande')", nullptr, nullptr, nullptr);
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO Fazelas (Cod_Grupo, Fazela, Descricao, Prioridade, Executado) "
-                           "VALUES (1, ?1, ?2, ?3, ?4)", -1, &st, nullptr);
-    for (int i = 0; i < tarefas; ++i) {
-        const std::string nome = "Tarefa número " + std::to_string(i);
-        const std::string descricao = "Descrição " + std::to_string(i * 7919 % tarefas);
-        sqlite3_bind_text(st, 1, nome.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(st, 2, descricao.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int(st, 3, i % 6);
-        if (i % 3 == 0)
-            sqlite3_bind_text(st, 4, "S", -1, SQLITE_STATIC);
-        else
-            sqlite3_bind_null(st, 4);
-        sqlite3_step(st);
-        sqlite3_reset(st);
-    }
-    sqlite3_finalize(st);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
-
-double Mediana(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double Quantil(std::vector<double> v, double q)
 {
@@ -71,7 +40,7 @@ int main(int argc, char* argv[])
     const int tarefas = argc > 1 ? std::atoi(argv[1]) : 100000;
     QTemporaryDir pasta;
     Modulo::PastaDoPrograma = pasta.path();
-    CriarBanco(pasta.filePath(QStringLiteral("fzldados.mdb")), tarefas);
+    Medida::CriarBanco(pasta.path(), {{1, "Grande", tarefas}}, 0);
 
     Prancheta p;
     p.show();
