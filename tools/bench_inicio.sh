@@ -6,19 +6,7 @@ set -euo pipefail
 raiz=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$raiz/build}" && pwd)
 runs=${2:-40}
-tmp=$(mktemp -d)
-trap 'kill $xvfb 2>/dev/null; rm -rf "$tmp"' EXIT
-
-n=150; while [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$n"
-for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-export XDG_RUNTIME_DIR="$tmp/run"; mkdir -m 700 "$XDG_RUNTIME_DIR"
-# A session bus, as on a desktop: without one, every Qt program that shows text would spawn
-# dbus-launch to look for the accessibility bus.
-eval "$(dbus-launch --sh-syntax)"
-trap 'kill $xvfb $DBUS_SESSION_BUS_PID 2>/dev/null; rm -rf "$tmp"' EXIT
+source "$raiz/tools/tela_de_medida.sh"
 
 cp "$build/fazelas" "$tmp/fazelas"
 "$build/tools/fazelas-criar-banco" "$tmp" >/dev/null

@@ -9,16 +9,7 @@ set -euo pipefail
 raiz=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$raiz/build}" && pwd)
 runs=${2:-30}
-tmp=$(mktemp -d)
-trap 'kill $xvfb 2>/dev/null; rm -rf "$tmp"' EXIT
-
-n=170; while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$n"
-for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-export XDG_RUNTIME_DIR="$tmp/run"; mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS
+source "$raiz/tools/tela_de_medida.sh"
 
 medir="$build/tools/fazelas-medir-inicio"
 for caso in vazio grupo10k grupo100k; do mkdir "$tmp/$caso"; cp "$build/fazelas" "$tmp/$caso/fazelas"; done
