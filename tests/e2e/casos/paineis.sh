@@ -3,10 +3,23 @@
 # Window coordinates (pixels): the board images sit on row 75 (new group 42, delete group 68,
 # new task 92); each panel's bottom-right pixel is its blue edge once it has fully unfolded.
 
+source "$(dirname "${BASH_SOURCE[0]}")/../digitar_e_colar.sh"
+
 # painel_cheio X Y: the pixel at window X,Y shows a panel's blue edge.
 painel_cheio() { [ "$(cor_em "$(foto painel)" $((X + $1)) $((Y + $2)))" = "0,0,255" ]; }
 painel_fechado() { ! painel_cheio "$@"; }
 paineis_clicar() { xdotool mousemove --window "$E2E_JANELA" "$1" "$2" click 1; }
+# paineis_digitar TEXT...: types each text, then Return, with a key of its own for every character
+# the keyboard lacks (see teclado_com).
+paineis_digitar() {
+  local i=0 t
+  for t in "$@"; do printf '%s' "$t" >"$E2E_PASTA/texto$i"; i=$((i + 1)); done
+  trap 'teclado_restaurar; parar_programa' EXIT
+  teclado_com "$E2E_PASTA"/texto*
+  for ((j = 0; j < i; j++)); do digitar "$E2E_PASTA/texto$j"; xdotool key Return; done
+  teclado_restaurar
+}
+
 # paineis_consulta SQL VALUE: the query gives exactly that value.
 paineis_consulta() { [ "$(sql "$1")" = "$2" ]; }
 
@@ -18,10 +31,7 @@ caso_paineis_fazela_pelo_teclado() {
   esperar "$E2E_PRAZO" painel_cheio 372 411 || e2e_morrer "the task panel did not unfold"
   # Opening puts the focus nowhere: Tab enters the panel at the priority list.
   xdotool key Tab End Return
-  xdotool type --delay 20 "Pão d'água; \"já\" \\ 🙂"
-  xdotool key Return
-  xdotool type --delay 20 "Comprar às 7h; it's ok"
-  xdotool key Return
+  paineis_digitar "Pão d'água; \"já\" \\ 🙂" "Comprar às 7h; it's ok"
   esperar "$E2E_PRAZO" paineis_consulta "select count(*) from Fazelas" 1 || e2e_morrer "the task was not written"
   local linha
   linha=$(sql "select Cod_Grupo || '|' || Fazela || '|' || Descricao || '|' || Prioridade || '|' || (Executado is null) from Fazelas")
@@ -42,8 +52,7 @@ caso_paineis_grupo_incluir_e_excluir() {
   paineis_clicar 42 75
   esperar "$E2E_PRAZO" painel_cheio 372 357 || e2e_morrer "the group panel did not unfold"
   paineis_clicar 182 301
-  xdotool type --delay 20 "Oficina d'ele 🙂"
-  xdotool key Return
+  paineis_digitar "Oficina d'ele 🙂"
   esperar "$E2E_PRAZO" paineis_consulta "select Grupo from Grupo_Fazela where Codigo = 2" "Oficina d'ele 🙂" \
     || e2e_morrer "the group was not written: $(sql 'select * from Grupo_Fazela')"
   esperar "$E2E_PRAZO" painel_fechado 372 357 || e2e_morrer "the group panel stayed open"
