@@ -5,6 +5,7 @@
 #include "grid/Grade.h"
 #include "shell/Bandeja.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QtTest>
 #include <sqlite3.h>
@@ -101,4 +102,12 @@ QVariant BancoDeTeste::Valor(const QString& sql) const
 {
     const auto linhas = Linhas(sql);
     return linhas.isEmpty() || linhas.first().isEmpty() ? QVariant() : linhas.first().first();
+}
+
+QStringList Itens(const QComboBox* lista)
+{
+    QStringList itens;
+    for (int i = 0; i < lista->count(); ++i)
+        itens << lista->itemText(i);
+    return itens;
 }

@@ -5,6 +5,8 @@
 #include <QVariant>
 #include <QVariantList>
 
+class QComboBox;
+
 class BancoDeTeste
 {
 public:
@@ -27,3 +29,6 @@ private:
 
 // Puts the module-wide variables back to their start values.
 void ReiniciarModulo();
+
+// The texts of a list's items, in order.
+QStringList Itens(const QComboBox* lista);

@@ -21,14 +21,6 @@ const char* DoisGrupos = "Insert into Grupo_Fazela values (1,'Casa');"
                          " (10,1,'Varrer',3), (20,2,'Relatório',2), (21,2,'Reunião',5);"
                          "Update Config set Ultimo_Grupo = 2";
 
-QStringList Itens(const QComboBox* lista)
-{
-    QStringList itens;
-    for (int i = 0; i < lista->count(); ++i)
-        itens << lista->itemText(i);
-    return itens;
-}
-
 } // namespace
 
 class TstEdicaoGrupos : public QObject

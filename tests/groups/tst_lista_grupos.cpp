@@ -20,14 +20,6 @@ const char* Grupos = "Insert into Grupo_Fazela values (1,'zebra'), (2,'Água'), 
                      "Insert into Fazelas(Cod_Grupo,Fazela,Prioridade) values"
                      " (1,'um',3), (2,'dois',3), (7,'sete',3), (9,'nove',3);";
 
-QStringList Itens(const QComboBox* lista)
-{
-    QStringList itens;
-    for (int i = 0; i < lista->count(); ++i)
-        itens << lista->itemText(i);
-    return itens;
-}
-
 QVariantList Gravacoes(const BancoDeTeste& banco)
 {
     QVariantList valores;
