@@ -1,10 +1,12 @@
 #include "shell/Controles.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextDocument>
+#include <QTranslator>
 #include <QValidator>
 #include <cmath>
 
@@ -40,6 +42,15 @@ void SubstituirFontes()
     };
     for (const Par& p : pares)
         QFont::insertSubstitution(QString::fromLatin1(p.desenho), QString::fromLatin1(p.aqui));
+}
+
+void FalarPortugues()
+{
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    // Embedded uncompressed, so the catalogue is read in place, not copied.
+    auto* traducao = new QTranslator(QCoreApplication::instance());
+    if (traducao->load(QStringLiteral(":/traducoes/qtbase_pt_BR.qm")))
+        QCoreApplication::installTranslator(traducao);
 }
 
 namespace {

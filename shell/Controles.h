@@ -18,6 +18,9 @@ QRect RetanguloTwips(int esquerda, int topo, int largura, int altura);
 QFont Fonte(const char* familia, double pontos, bool negrito = false, bool italico = false);
 // Maps the design's family names to the fonts this desktop has; called once at start-up.
 void SubstituirFontes();
+// The toolkit's own texts (text box and scroll bar menus, standard buttons) in Portuguese (Brazil),
+// whatever the session's language; called once, after the application is made.
+void FalarPortugues();
 
 class Rotulo : public QLabel
 {

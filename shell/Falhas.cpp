@@ -1,6 +1,7 @@
 #include "shell/Falhas.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,6 +11,8 @@ void ReportarFalha(const QString& relatorio)
     std::fflush(stderr);
     QMessageBox caixa(QMessageBox::Critical, QStringLiteral("Fazelas"), relatorio, QMessageBox::Ok);
     caixa.setObjectName(QStringLiteral("RelatorioDeFalha"));
+    // Answered as the board's own messages are.
+    caixa.button(QMessageBox::Ok)->setText(QStringLiteral("&Okay"));
     caixa.exec();
 }
 

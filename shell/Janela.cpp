@@ -79,6 +79,16 @@ bool Prancheta::AdquirirInstancia()
     return m_instancia->error() != QLockFile::LockFailedError;
 }
 
+void Prancheta::TrazerDeVolta()
+{
+    // Hidden to the icon, minimized or under other windows: shown and raised, as the icon's
+    // double-click brings it back, but not kept above.
+    if (!isVisible() || isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
 QMenu* Prancheta::MenuDaBandeja()
 {
     if (!FormularioMenu) {

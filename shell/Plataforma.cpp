@@ -2,10 +2,17 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QWindow>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 namespace {
@@ -18,6 +25,32 @@ xcb_atom_t Atomo(xcb_connection_t* x, const char* nome)
     std::free(resposta);
     return atomo;
 }
+
+// The runtime files of the copy kept in `pasta`, without their ending.
+QString Prefixo(const QString& pasta)
+{
+    QString lugar = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (lugar.isEmpty())
+        lugar = QDir::tempPath();
+    // Copies kept in different folders are different boards, with databases of their own.
+    const QByteArray chave = QDir(pasta).canonicalPath().toUtf8();
+    const QByteArray resumo = QCryptographicHash::hash(chave, QCryptographicHash::Sha1).toHex().left(16);
+    return QDir(lugar).filePath(QStringLiteral("fazelas-%1").arg(QString::fromLatin1(resumo)));
+}
+
+// The doorbell's address; false when the path does not fit a local socket's address.
+bool Endereco(const QString& arquivo, sockaddr_un& endereco)
+{
+    const QByteArray caminho = QFile::encodeName(arquivo);
+    endereco = {};
+    endereco.sun_family = AF_UNIX;
+    if (size_t(caminho.size()) >= sizeof endereco.sun_path)
+        return false;
+    std::memcpy(endereco.sun_path, caminho.constData(), size_t(caminho.size()));
+    return true;
+}
+
+QString ArquivoDaCampainha(const QString& pasta) { return Prefixo(pasta) + QStringLiteral(".sock"); }
 
 } // namespace
 
@@ -53,15 +86,57 @@ void ManterAcima(QWindow* janela, bool ligar)
     xcb_flush(x);
 }
 
-QString ArquivoDaTrava(const QString& pasta)
+QString ArquivoDaTrava(const QString& pasta) { return Prefixo(pasta) + QStringLiteral(".lock"); }
+
+Campainha::Campainha(const QString& pasta, std::function<void()> tocada)
+    : m_arquivo(ArquivoDaCampainha(pasta))
 {
-    QString lugar = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (lugar.isEmpty())
-        lugar = QDir::tempPath();
-    // Copies kept in different folders are different boards, with databases of their own.
-    const QByteArray chave = QDir(pasta).canonicalPath().toUtf8();
-    const QByteArray resumo = QCryptographicHash::hash(chave, QCryptographicHash::Sha1).toHex().left(16);
-    return QDir(lugar).filePath(QStringLiteral("fazelas-%1.lock").arg(QString::fromLatin1(resumo)));
+    sockaddr_un endereco;
+    if (!Endereco(m_arquivo, endereco))
+        return;
+    m_socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (m_socket < 0)
+        return;
+    ::unlink(endereco.sun_path);
+    if (::bind(m_socket, reinterpret_cast<const sockaddr*>(&endereco), sizeof endereco) != 0
+        || ::listen(m_socket, 4) != 0) {
+        ::close(m_socket);
+        m_socket = -1;
+        return;
+    }
+    m_aviso = std::make_unique<QSocketNotifier>(m_socket, QSocketNotifier::Read);
+    QObject::connect(m_aviso.get(), &QSocketNotifier::activated, [this, tocada = std::move(tocada)] {
+        bool tocou = false;
+        for (int c; (c = ::accept4(m_socket, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
+            ::close(c);
+            tocou = true;
+        }
+        if (tocou)
+            tocada();
+    });
+}
+
+Campainha::~Campainha()
+{
+    if (m_socket < 0)
+        return;
+    m_aviso.reset();
+    ::close(m_socket);
+    ::unlink(QFile::encodeName(m_arquivo).constData());
+}
+
+bool Campainha::Tocar(const QString& pasta)
+{
+    sockaddr_un endereco;
+    if (!Endereco(ArquivoDaCampainha(pasta), endereco))
+        return false;
+    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (s < 0)
+        return false;
+    // A local connect completes at once or fails at once: nothing here can keep the copy waiting.
+    const bool ouvida = ::connect(s, reinterpret_cast<const sockaddr*>(&endereco), sizeof endereco) == 0;
+    ::close(s);
+    return ouvida;
 }
 
 } // namespace Plataforma

@@ -6,6 +6,7 @@
 #include "groups/Grupos.h"
 #include "shell/Bandeja.h"
 #include "shell/FormMenu.h"
+#include "shell/Plataforma.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -85,9 +86,12 @@ QPoint Prancheta::OrigemDaPrancheta() const { return PicPrancheta->pos(); }
 
 bool Prancheta::Form_Load()
 {
-    // 1. Single instance: a second copy ends here, before any window, icon or database access.
-    if (!AdquirirInstancia())
+    // 1. Single instance: a second copy ends here, before any window, icon or database access,
+    // and the copy that runs brings its board back to the user who started the program again.
+    if (!AdquirirInstancia()) {
+        Plataforma::Campainha::Tocar(Modulo::PastaDoPrograma);
         return false;
+    }
 
     // 2. The board picture loses its border and takes its picture's size.
     PicPrancheta->resize(PicPrancheta->Image().size());
@@ -113,9 +117,10 @@ bool Prancheta::Form_Load()
     Registros->Close();
     FecharConexao();
 
-    // 7. The notification-area icon (with a board built in two stages, in its second one).
+    // 7. The notification-area icon and the doorbell of a second start (with a board built in two
+    // stages, in its second one).
     if (m_montagem == Montagem::Completa)
-        IncluirNaBandeja(Picture1, QStringLiteral("Fazelas"), this);
+        AtenderODesktop();
 
     // 8. The group list; its selection handler does nothing while the board is hidden.
     AlimentarCombo();
@@ -140,7 +145,14 @@ bool Prancheta::Form_Load()
 void Prancheta::ConcluirMontagem()
 {
     MontarPaineis();
+    AtenderODesktop();
+}
+
+void Prancheta::AtenderODesktop()
+{
     IncluirNaBandeja(Picture1, QStringLiteral("Fazelas"), this);
+    m_campainha = std::make_unique<Plataforma::Campainha>(
+        PastaDoPrograma, [this] { Protegido([this] { TrazerDeVolta(); }); });
 }
 
 void Prancheta::CmdSair_Click()

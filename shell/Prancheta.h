@@ -22,6 +22,9 @@ class QEventLoop;
 class QLockFile;
 class QMenu;
 struct ItemGrade;
+namespace Plataforma {
+class Campainha;
+}
 
 inline constexpr int QtdLinhas = 23;
 inline constexpr int LinhaDaMensagem = 10;
@@ -49,6 +52,8 @@ public:
     // --- single instance
     // Takes the program's lock; false when another copy of the program holds it.
     bool AdquirirInstancia();
+    // The program was started again while this copy runs: the board comes back to the user.
+    void TrazerDeVolta();
 
     // --- shape, dragging, stacking and web links
     static QRegion CriarRegiao(const QImage& figura);
@@ -187,7 +192,10 @@ private:
     void SelecionarNaLista(int posicao);
 
     void MontarPaineis();
+    // The icon, and the doorbell that a second start rings.
+    void AtenderODesktop();
 
     Montagem m_montagem;
     std::unique_ptr<QLockFile> m_instancia;
+    std::unique_ptr<Plataforma::Campainha> m_campainha; // rung by a second start
 };

@@ -1,5 +1,6 @@
 #include "data/Banco.h"
 #include "data/Modulo.h"
+#include "shell/Controles.h"
 #include "shell/Falhas.h"
 #include "shell/Plataforma.h"
 #include "shell/Prancheta.h"
@@ -17,6 +18,7 @@ int main(int argc, char* argv[])
     // Hiding the board to its icon must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     SubstituirFontes();
+    FalarPortugues();
     Modulo::PastaDoPrograma = QCoreApplication::applicationDirPath();
 
     Prancheta prancheta(nullptr, Prancheta::Montagem::EmDuasEtapas);

@@ -3,8 +3,13 @@
 #include "data/Modulo.h"
 #include "grid/Grade.h"
 #include "shell/Bandeja.h"
+#include "shell/Controles.h"
+#include "shell/Falhas.h"
 #include "shell/Prancheta.h"
 
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace Modulo;
@@ -13,6 +18,8 @@ class TstInicio : public QObject
 {
     Q_OBJECT
 private slots:
+    // First: once a test has ended the program (QCoreApplication::exit), later modal waits return at once.
+    void textosDoToolkitEmPortugues();
     void grupoLembrado_data();
     void grupoLembrado();
     void falhaNoInicioNaoMudaOArquivo();
@@ -148,6 +155,33 @@ void TstInicio::sairEsconde()
     QVERIFY(DadosBandeja); // the icon stays: it is the way back
     p.Encerrar_Click();
     QVERIFY(!DadosBandeja);
+}
+
+void TstInicio::textosDoToolkitEmPortugues()
+{
+    // Whatever the session's language: the catalogue is the program's own, not the system's.
+    QLocale::setDefault(QLocale::c());
+    FalarPortugues();
+    QLineEdit caixa;
+    const std::unique_ptr<QMenu> menu(caixa.createStandardContextMenu());
+    QStringList textos;
+    for (const QAction* a : menu->actions())
+        if (!a->isSeparator())
+            textos << a->text().section(QLatin1Char('\t'), 0, 0);
+    QCOMPARE(textos, QStringList({"&Desfazer", "&Refazer", "Recor&tar", "&Copiar", "C&olar", "Excluir",
+                                  "Selecionar tudo"}));
+    QCOMPARE(QCoreApplication::translate("QScrollBar", "Scroll here"), "Rolar aqui");
+    // The failure report is answered with the board's own word.
+    QString botao;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* relatorio = qobject_cast<QMessageBox*>(w); relatorio && relatorio->isVisible()) {
+                botao = relatorio->button(QMessageBox::Ok)->text();
+                relatorio->button(QMessageBox::Ok)->click();
+            }
+    });
+    ReportarFalha("Falha ao abrir o banco");
+    QCOMPARE(botao, "&Okay");
 }
 
 QTEST_MAIN(TstInicio)

@@ -37,8 +37,9 @@ void TstInstancia::segundaCopiaTerminaSemTocarEmNada()
     QVERIFY(!segunda.Form_Load());
     QCOMPARE(DadosBandeja.get(), icone);
     QCOMPARE(UltimoGrupo, 0);
-    QVERIFY(!primeira.isVisible());
     QVERIFY(!segunda.isVisible());
+    // The user started it again: the running copy's board comes back.
+    QTRY_VERIFY(primeira.isVisible());
     QVERIFY(QFile::rename(banco.Arquivo() + ".fora", banco.Arquivo()));
     // A copy kept in another folder is another board.
     BancoDeTeste outra;
@@ -54,10 +55,15 @@ void TstInstancia::travaDeCopiaMortaNaoImpede()
     QVERIFY(trava.open(QIODevice::WriteOnly));
     trava.write("2147483000\nfazelas\n\n");
     trava.close();
+    // ... and the socket its doorbell listened on.
+    QFile campainha(trava.fileName().replace(QLatin1String(".lock"), QLatin1String(".sock")));
+    QVERIFY(campainha.open(QIODevice::WriteOnly));
+    campainha.close();
     Prancheta p;
     QVERIFY(p.Form_Load());
     Prancheta segunda;
     QVERIFY(!segunda.Form_Load());
+    QTRY_VERIFY(p.isVisible());
 }
 
 QTEST_MAIN(TstInstancia)
