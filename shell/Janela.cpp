@@ -81,10 +81,11 @@ bool Prancheta::AdquirirInstancia()
 
 void Prancheta::TrazerDeVolta()
 {
-    // Hidden to the icon, minimized or under other windows: shown and raised, as the icon's
-    // double-click brings it back, but not kept above.
+    // Hidden to the icon, minimized, on another desktop or under other windows: shown here and
+    // raised, as the icon's double-click brings it back, but not kept above.
     if (!isVisible() || isMinimized())
         showNormal();
+    Plataforma::TrazerParaEstaAreaDeTrabalho(windowHandle());
     raise();
     activateWindow();
 }

@@ -26,6 +26,15 @@ xcb_atom_t Atomo(xcb_connection_t* x, const char* nome)
     return atomo;
 }
 
+// Sends a request to the window manager, as EWMH asks: to the root window, for its redirect.
+void PedirAoGerenciador(xcb_connection_t* x, const xcb_client_message_event_t& pedido)
+{
+    const xcb_window_t raiz = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
+    xcb_send_event(x, 0, raiz, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+        reinterpret_cast<const char*>(&pedido));
+    xcb_flush(x);
+}
+
 // The runtime files of the copy kept in `pasta`, without their ending.
 QString Prefixo(const QString& pasta)
 {
@@ -80,10 +89,30 @@ void ManterAcima(QWindow* janela, bool ligar)
     pedido.data.data32[0] = ligar ? 1 : 0; // _NET_WM_STATE_ADD or _NET_WM_STATE_REMOVE
     pedido.data.data32[1] = Atomo(x, "_NET_WM_STATE_ABOVE");
     pedido.data.data32[3] = 1; // asked by an ordinary application
+    PedirAoGerenciador(x, pedido);
+}
+
+void TrazerParaEstaAreaDeTrabalho(QWindow* janela)
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!janela || !x11 || !x11->connection())
+        return;
+    xcb_connection_t* x = x11->connection();
     const xcb_window_t raiz = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
-    xcb_send_event(x, 0, raiz, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-        reinterpret_cast<const char*>(&pedido));
-    xcb_flush(x);
+    const xcb_get_property_cookie_t leitura
+        = xcb_get_property(x, 0, raiz, Atomo(x, "_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL, 0, 1);
+    xcb_get_property_reply_t* atual = xcb_get_property_reply(x, leitura, nullptr);
+    if (atual && atual->format == 32 && xcb_get_property_value_length(atual) == 4) {
+        xcb_client_message_event_t pedido {};
+        pedido.response_type = XCB_CLIENT_MESSAGE;
+        pedido.format = 32;
+        pedido.window = xcb_window_t(janela->winId());
+        pedido.type = Atomo(x, "_NET_WM_DESKTOP");
+        pedido.data.data32[0] = *static_cast<const uint32_t*>(xcb_get_property_value(atual));
+        pedido.data.data32[1] = 1; // asked by an ordinary application
+        PedirAoGerenciador(x, pedido);
+    }
+    std::free(atual);
 }
 
 QString ArquivoDaTrava(const QString& pasta) { return Prefixo(pasta) + QStringLiteral(".lock"); }

@@ -18,6 +18,10 @@ void PreferirX11();
 // and visibility alone. Does nothing where the window system offers no such request.
 void ManterAcima(QWindow* janela, bool ligar);
 
+// Moves a shown window to the virtual desktop the user is on. Does nothing where the window
+// system has no virtual desktops.
+void TrazerParaEstaAreaDeTrabalho(QWindow* janela);
+
 // The lock file of the copy of the program kept in `pasta`: one per folder and user.
 QString ArquivoDaTrava(const QString& pasta);
 

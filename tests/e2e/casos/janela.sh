@@ -166,6 +166,11 @@ caso_janela_segunda_copia() {
   [ ! -s "$E2E_PASTA/segunda.log" ] || janela_falhar "the second copy said: $(cat "$E2E_PASTA/segunda.log")"
   janela_vivo "$primeiro" || janela_falhar "the first copy ended"
   esperar "$E2E_PRAZO" janela_visivel "$E2E_JANELA" || janela_falhar "the running copy's board did not come back"
+  # Left on another desktop, it comes to the one the user is on.
+  xdotool set_desktop_for_window "$E2E_JANELA" 2
+  esperar "$E2E_PRAZO" janela_oculta "$E2E_JANELA" || janela_falhar "the board did not go to desktop 2"
+  timeout 20 "$E2E_PASTA/fazelas" || janela_falhar "the second start failed"
+  esperar "$E2E_PRAZO" janela_visivel "$E2E_JANELA" || janela_falhar "the board stayed on desktop 2"
   [ "$(xwininfo -root -tree | grep -c YXTrayEmbedder)" -eq 1 ] || janela_falhar "more than one icon"
   # A copy in another folder is another board, with its own database: it runs beside.
   local outra; outra=$(mktemp -d "$E2E_TMP/outra.XXXX")
