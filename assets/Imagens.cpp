@@ -1,8 +1,7 @@
 #include "assets/Imagens.h"
 
-#include <QPainter>
+#include <QImageReader>
 #include <QResource>
-#include <QSvgRenderer>
 #include <cstring>
 
 namespace Imagens {
@@ -53,15 +52,14 @@ QImage Ler(const char* recurso, qreal densidade, QSize tamanho)
 
 QImage Desenhar(const QString& svg, QSize pixels)
 {
-    QSvgRenderer renderer(svg);
-    if (!renderer.isValid() || pixels.isEmpty())
+    // Through the toolkit's SVG image plugin, loaded only when a picture is drawn: a board on a screen
+    // of density 1 never loads it.
+    QImageReader leitor(svg, "svg");
+    leitor.setScaledSize(pixels);
+    const QImage imagem = leitor.read();
+    if (imagem.size() != pixels || pixels.isEmpty())
         return {};
-    QImage imagem(pixels, QImage::Format_ARGB32_Premultiplied);
-    imagem.fill(Qt::transparent);
-    QPainter pintor(&imagem);
-    pintor.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&pintor);
-    return imagem;
+    return imagem.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 QImage RecortarNaChave(const QImage& desenho)
