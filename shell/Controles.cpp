@@ -111,11 +111,11 @@ void DesenharFigura(QPainter& p, const QRect& alvo, const QImage& figura)
         return;
     }
     const QPointF canto = paraDispositivo.map(QPointF(alvo.topLeft()));
-    QImage pixel = figura;
-    pixel.setDevicePixelRatio(1);
     p.save();
     p.setWorldTransform(QTransform::fromTranslate(qRound(canto.x()), qRound(canto.y())) * paraDispositivo.inverted());
-    p.drawImage(QPoint(0, 0), pixel);
+    // Source and target of one size, in device pixels: copied, not scaled.
+    const QRectF inteira(figura.rect());
+    p.drawImage(inteira, figura, inteira);
     p.restore();
 }
 
