@@ -110,6 +110,26 @@ void Rotulo::mouseDoubleClickEvent(QMouseEvent* e)
         emit DblClick();
 }
 
+void DesenharFigura(QPainter& p, const QRect& alvo, const QImage& figura)
+{
+    const qreal d = figura.devicePixelRatio();
+    const QTransform paraDispositivo = p.worldTransform().inverted() * p.deviceTransform();
+    const QSize pixels(qRound(alvo.width() * d), qRound(alvo.height() * d));
+    if (d == 1 || paraDispositivo.type() > QTransform::TxScale || !qFuzzyCompare(paraDispositivo.m11(), d)
+        || !qFuzzyCompare(paraDispositivo.m22(), d) || figura.size() != pixels) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(alvo, figura);
+        return;
+    }
+    const QPointF canto = paraDispositivo.map(QPointF(alvo.topLeft()));
+    p.save();
+    p.setWorldTransform(QTransform::fromTranslate(qRound(canto.x()), qRound(canto.y())) * paraDispositivo.inverted());
+    // Source and target of one size, in device pixels: copied, not scaled.
+    const QRectF inteira(figura.rect());
+    p.drawImage(inteira, figura, inteira);
+    p.restore();
+}
+
 Imagem::Imagem(QWidget* pai)
     : QWidget(pai)
 {
@@ -133,8 +153,12 @@ void Imagem::paintEvent(QPaintEvent*)
         return;
     QPainter p(this);
     if (!m_figura.isNull()) {
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawPixmap(rect(), m_figura);
+        if (m_figura.devicePixelRatio() == 1) {
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.drawPixmap(rect(), m_figura);
+        } else {
+            DesenharFigura(p, rect(), m_figura.toImage());
+        }
     }
     if (m_borda) {
         p.setPen(palette().color(QPalette::Active, QPalette::WindowText));
@@ -164,7 +188,10 @@ void CaixaImagem::paintEvent(QPaintEvent* e)
     if (m_imagem.isNull())
         return;
     QPainter p(this);
-    p.drawImage(e->rect(), m_imagem, e->rect());
+    if (m_imagem.devicePixelRatio() == 1)
+        p.drawImage(e->rect(), m_imagem, e->rect());
+    else
+        DesenharFigura(p, QRect(QPoint(0, 0), m_imagem.deviceIndependentSize().toSize()), m_imagem);
 }
 
 void CaixaImagem::mousePressEvent(QMouseEvent* e)

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
+
+class QPainter;
 #include <QWidget>
 
 // Positions and sizes are kept in twips; 15 twips are one logical pixel.
@@ -44,12 +46,20 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 };
 
+// Where a picture was drawn for the painter's density, draws it pixel for pixel from the device pixel
+// nearest to `canto`: not resampled half a pixel off at a fractional density. Elsewhere scales it
+// into `alvo`.
+void DesenharFigura(QPainter& p, const QRect& alvo, const QImage& figura);
+
 class Imagem : public QWidget
 {
     Q_OBJECT
 public:
     explicit Imagem(QWidget* pai);
     void DefinirPicture(const QPixmap& figura);
+    // The picture this control was made with, drawn anew for another density.
+    void DefinirRecurso(const char* recurso) { m_recurso = recurso; }
+    const char* Recurso() const { return m_recurso; }
     const QPixmap& Picture() const { return m_figura; }
     bool TemPicture() const { return !m_figura.isNull(); }
     void DefinirBorda(bool simples);
@@ -64,6 +74,7 @@ protected:
 
 private:
     QPixmap m_figura;
+    const char* m_recurso = nullptr;
     bool m_borda = false;
 };
 

@@ -1,6 +1,7 @@
 // The board's controls, described by tables: kind, place in twips, text, font, colours.
 // Each table lists its controls topmost first, as they are stacked.
 #include "assets/Imagens.h"
+#include "shell/Plataforma.h"
 #include "shell/Prancheta.h"
 
 #include <QCursor>
@@ -198,9 +199,10 @@ std::vector<Controle> Linhas()
 class Construtor
 {
 public:
-    explicit Construtor(Prancheta* janela)
+    Construtor(Prancheta* janela, qreal densidade)
         : m_janela(janela)
-        , m_mao(Imagens::Figura(Imagens::Mao), Imagens::MaoHotX, Imagens::MaoHotY)
+        , m_densidade(densidade)
+        , m_mao(Prancheta::CursorDaMao(densidade))
     {
     }
 
@@ -223,11 +225,11 @@ public:
     }
 
 private:
-    const QPixmap& Figura(const char* recurso)
+    const QPixmap& Figura(const char* recurso, QSize tamanho)
     {
         auto it = m_figuras.find(recurso);
         if (it == m_figuras.end())
-            it = m_figuras.insert(recurso, Imagens::Figura(recurso));
+            it = m_figuras.insert(recurso, Imagens::Figura(recurso, m_densidade, tamanho));
         return *it;
     }
 
@@ -277,15 +279,17 @@ private:
         }
         case Tipo::Imagem: {
             auto i = new Imagem(pai);
-            if (c.figura)
-                i->DefinirPicture(Figura(c.figura));
+            if (c.figura) {
+                i->DefinirPicture(Figura(c.figura, RetanguloTwips(c.x, c.y, c.w, c.h).size()));
+                i->DefinirRecurso(c.figura);
+            }
             i->DefinirBorda(c.marcas & Borda);
             return i;
         }
         case Tipo::CaixaImagem: {
             auto b = new CaixaImagem(pai);
             if (c.figura)
-                b->DefinirImagem(Imagens::Ler(c.figura));
+                b->DefinirImagem(Imagens::Ler(c.figura, m_densidade));
             return b;
         }
         case Tipo::Botao:
@@ -316,6 +320,7 @@ private:
     }
 
     Prancheta* m_janela;
+    qreal m_densidade;
     QCursor m_mao;
     QHash<const char*, QPixmap> m_figuras;
     std::multimap<int, QWidget*> m_ordem;
@@ -334,13 +339,20 @@ void Prancheta::MontarControles()
 {
     setObjectName(QStringLiteral("Prancheta"));
     setWindowTitle(QStringLiteral("Form1"));
-    setWindowIcon(QIcon(Imagens::Figura(Imagens::Icone)));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(RetanguloTwips(0, 0, 6915, 9000).size());
+    // Where nothing cuts the window to the clipboard's outline, the window is see-through around it.
+    if (Plataforma::SemRecorte())
+        setAttribute(Qt::WA_TranslucentBackground);
+    m_densidade = screen()->devicePixelRatio();
+    setWindowIcon(IconeDaJanela(m_densidade));
 
-    Construtor construtor(this);
+    Construtor construtor(this, m_densidade);
     construtor.Criar(Janela, this);
     Vincular(this, PicPrancheta, QStringLiteral("PicPrancheta"));
+    m_figura = PicPrancheta->Image();
+    if (testAttribute(Qt::WA_TranslucentBackground))
+        PicPrancheta->DefinirImagem(SemChave(m_figura));
     Vincular(this, FrmGrupo, QStringLiteral("FrmGrupo"));
     Vincular(this, FrmFazela, QStringLiteral("FrmFazela"));
     Vincular(this, FrmMensagem, QStringLiteral("FrmMensagem"));
@@ -371,7 +383,7 @@ void Prancheta::MontarControles()
 
 void Prancheta::MontarPaineis()
 {
-    Construtor construtor(this);
+    Construtor construtor(this, m_densidade);
     construtor.Criar(NoGrupo, FrmGrupo);
     construtor.Criar(NaFazela, FrmFazela);
     construtor.Criar(NaMensagem, FrmMensagem);

@@ -1,4 +1,5 @@
-// The window's outline, dragging, stacking, web links, the icon's messages and the single instance.
+// The window's outline and pictures at the screen's density, dragging, stacking, web links, the icon's messages and the single instance.
+#include "assets/Imagens.h"
 #include "data/Modulo.h"
 #include "shell/Bandeja.h"
 #include "shell/FormMenu.h"
@@ -9,6 +10,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QIcon>
 #include <QLockFile>
 #include <QMenu>
 #include <QMouseEvent>
@@ -37,6 +39,80 @@ QRegion Prancheta::CriarRegiao(const QImage& figura)
             regiao += QRect(inicio, y, largura - inicio, 1);
     }
     return regiao;
+}
+
+QImage Prancheta::SemChave(const QImage& figura)
+{
+    QImage saida = figura.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < saida.height(); ++y) {
+        auto* linha = reinterpret_cast<QRgb*>(saida.scanLine(y));
+        for (int x = 0; x < saida.width(); ++x)
+            if (linha[x] == Imagens::Chave)
+                linha[x] = 0;
+    }
+    return saida.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QCursor Prancheta::CursorDaMao(qreal densidade)
+{
+    // The X server takes the cursor's picture and hotspot in its own pixels.
+    return QCursor(Imagens::Figura(Imagens::Mao, densidade), qRound(Imagens::MaoHotX * densidade),
+                   qRound(Imagens::MaoHotY * densidade));
+}
+
+QIcon Prancheta::IconeDaJanela(qreal densidade)
+{
+    QIcon icone(Imagens::Figura(Imagens::Icone));
+    // The icon's places ask for these sizes (task bars, notification areas, the window manager).
+    if (densidade != 1)
+        for (int lado : {16, 22, 24, 32, 48, 64})
+            icone.addPixmap(Imagens::Figura(Imagens::Icone, densidade, QSize(lado, lado)));
+    return icone;
+}
+
+QRegion Prancheta::ContornoNativo() const
+{
+    const qreal d = m_figura.devicePixelRatio();
+    const QPointF origem = QPointF(OrigemDaPrancheta()) * d;
+    // Placed on the device pixel the picture is painted from (DesenharFigura).
+    return CriarRegiao(m_figura).translated(qRound(origem.x()), qRound(origem.y()));
+}
+
+void Prancheta::AplicarContorno()
+{
+    const QRegion nativo = ContornoNativo();
+    if (nativo.isEmpty())
+        return;
+    // Qt's mask is in logical pixels, each rectangle scaled and rounded on its own: at a fractional
+    // density rows would overlap or leave gaps. The window system takes the exact one where it can.
+    if (Plataforma::RecortarJanela(windowHandle(), nativo))
+        return;
+    const QRegion logico = m_densidade == 1 ? nativo : CriarRegiao(Imagens::Ler(Imagens::Prancheta)).translated(OrigemDaPrancheta());
+    setMask(logico);
+}
+
+void Prancheta::AjustarDensidade(qreal densidade)
+{
+    if (densidade == m_densidade || densidade <= 0)
+        return;
+    m_densidade = densidade;
+    QHash<const char*, QPixmap> figuras;
+    for (Imagem* i : findChildren<Imagem*>()) {
+        if (!i->Recurso() || !i->TemPicture())
+            continue;
+        auto it = figuras.find(i->Recurso());
+        if (it == figuras.end())
+            it = figuras.insert(i->Recurso(), Imagens::Figura(i->Recurso(), densidade, i->size()));
+        i->DefinirPicture(*it);
+    }
+    const QCursor mao = CursorDaMao(densidade);
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w->testAttribute(Qt::WA_SetCursor) && w->cursor().shape() == Qt::BitmapCursor)
+            w->setCursor(mao);
+    setWindowIcon(IconeDaJanela(densidade));
+    m_figura = Imagens::Ler(Imagens::Prancheta, densidade);
+    PicPrancheta->DefinirImagem(testAttribute(Qt::WA_TranslucentBackground) ? SemChave(m_figura) : m_figura);
+    AplicarContorno();
 }
 
 bool Prancheta::eventFilter(QObject* alvo, QEvent* e)

@@ -5,14 +5,18 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QSocketNotifier>
+#include <QRegion>
 #include <QStandardPaths>
 #include <QWindow>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <vector>
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 namespace {
@@ -24,6 +28,12 @@ xcb_atom_t Atomo(xcb_connection_t* x, const char* nome)
     const xcb_atom_t atomo = resposta ? resposta->atom : xcb_atom_t(XCB_ATOM_NONE);
     std::free(resposta);
     return atomo;
+}
+
+xcb_connection_t* ConexaoX11()
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
 }
 
 // Sends a request to the window manager, as EWMH asks: to the root window, for its redirect.
@@ -75,12 +85,11 @@ void PreferirX11()
 
 void ManterAcima(QWindow* janela, bool ligar)
 {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!janela || !x11 || !x11->connection())
+    xcb_connection_t* x = ConexaoX11();
+    if (!janela || !x)
         return;
     // Not Qt::WindowStaysOnTopHint: changing a widget's flags re-creates its window, which hides
     // the board for a moment. The EWMH request changes the state of the window as it stands.
-    xcb_connection_t* x = x11->connection();
     xcb_client_message_event_t pedido {};
     pedido.response_type = XCB_CLIENT_MESSAGE;
     pedido.format = 32;
@@ -92,12 +101,53 @@ void ManterAcima(QWindow* janela, bool ligar)
     PedirAoGerenciador(x, pedido);
 }
 
+bool RecortarJanela(QWindow* janela, const QRegion& regiao)
+{
+    xcb_connection_t* x = ConexaoX11();
+    if (!janela || !x)
+        return false;
+    const xcb_query_extension_reply_t* shape = xcb_get_extension_data(x, &xcb_shape_id);
+    if (!shape || !shape->present)
+        return false;
+    std::vector<xcb_rectangle_t> retangulos;
+    retangulos.reserve(size_t(regiao.rectCount()));
+    for (const QRect& r : regiao)
+        retangulos.push_back({int16_t(r.x()), int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height())});
+    xcb_shape_rectangles(x, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
+        xcb_window_t(janela->winId()), 0, 0, uint32_t(retangulos.size()), retangulos.data());
+    xcb_flush(x);
+    return true;
+}
+
+bool SemRecorte() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+bool PodeMinimizar()
+{
+    if (SemRecorte())
+        return false;
+    xcb_connection_t* x = ConexaoX11();
+    if (!x)
+        return true;
+    const xcb_window_t raiz = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
+    const xcb_atom_t oculto = Atomo(x, "_NET_WM_STATE_HIDDEN");
+    const xcb_get_property_cookie_t pedido
+        = xcb_get_property(x, 0, raiz, Atomo(x, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096);
+    xcb_get_property_reply_t* resposta = xcb_get_property_reply(x, pedido, nullptr);
+    bool anunciado = false;
+    if (resposta && resposta->format == 32) {
+        const auto* atomos = static_cast<const xcb_atom_t*>(xcb_get_property_value(resposta));
+        const int n = xcb_get_property_value_length(resposta) / 4;
+        anunciado = oculto != XCB_ATOM_NONE && std::find(atomos, atomos + n, oculto) != atomos + n;
+    }
+    std::free(resposta);
+    return anunciado;
+}
+
 void TrazerParaEstaAreaDeTrabalho(QWindow* janela)
 {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!janela || !x11 || !x11->connection())
+    xcb_connection_t* x = ConexaoX11();
+    if (!janela || !x)
         return;
-    xcb_connection_t* x = x11->connection();
     const xcb_window_t raiz = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
     const xcb_get_property_cookie_t leitura
         = xcb_get_property(x, 0, raiz, Atomo(x, "_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL, 0, 1);

@@ -7,6 +7,7 @@
 #include <memory>
 
 class QSocketNotifier;
+class QRegion;
 class QWindow;
 
 namespace Plataforma {
@@ -21,6 +22,19 @@ void ManterAcima(QWindow* janela, bool ligar);
 // Moves a shown window to the virtual desktop the user is on. Does nothing where the window
 // system has no virtual desktops.
 void TrazerParaEstaAreaDeTrabalho(QWindow* janela);
+
+// Cuts a created window to `regiao`, given in the window system's own pixels, so that no rounding
+// of logical pixels leaves a gap or a seam at a fractional density. False where the window system
+// takes no such outline (then Qt's mask, in logical pixels, is the way).
+bool RecortarJanela(QWindow* janela, const QRegion& regiao);
+
+// Whether windows are composited with no way to cut them to a shape (a native Wayland client): the
+// window is then translucent where it must not show.
+bool SemRecorte();
+
+// Whether a minimized window stays within the user's reach: the window manager announces a hidden
+// state. A native Wayland client gets no answer to its request, so it never counts on one.
+bool PodeMinimizar();
 
 // The lock file of the copy of the program kept in `pasta`: one per folder and user.
 QString ArquivoDaTrava(const QString& pasta);

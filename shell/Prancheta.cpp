@@ -11,6 +11,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLockFile>
+#include <QScreen>
+#include <QWindow>
 
 using namespace Modulo;
 
@@ -94,16 +96,18 @@ bool Prancheta::Form_Load()
     }
 
     // 2. The board picture loses its border and takes its picture's size.
-    PicPrancheta->resize(PicPrancheta->Image().size());
+    PicPrancheta->resize(PicPrancheta->Image().deviceIndependentSize().toSize());
 
     // 3. The window ends where the board picture ends.
     const QRect quadro = PicPrancheta->geometry();
     setFixedSize(quadro.right() + 1, quadro.bottom() + 1);
 
-    // 4. The window's outline is the picture's, placed where the picture lies in the window.
-    const QRegion regiao = CriarRegiao(PicPrancheta->Image());
-    if (!regiao.isEmpty())
-        setMask(regiao.translated(OrigemDaPrancheta()));
+    // 4. The window's outline is the picture's, placed where the picture lies in the window, in the
+    // pixels of the screen the window is on; drawn anew when it goes to a screen of another density.
+    winId();
+    connect(windowHandle(), &QWindow::screenChanged, this,
+            [this](QScreen* tela) { if (tela) AjustarDensidade(tela->devicePixelRatio()); });
+    AplicarContorno();
 
     // 6. The remembered group.
     AbrirConexao();
@@ -159,9 +163,10 @@ void Prancheta::CmdSair_Click()
 {
     ManterNoTopo(false);
     // Without a notification area a hidden board could never come back: the task bar keeps it.
+    // Where nothing keeps a minimized window either, the board stays where it is.
     if (BandejaPresente())
         hide();
-    else
+    else if (Plataforma::PodeMinimizar())
         showMinimized();
 }
 

@@ -18,7 +18,9 @@
 #include <random>
 
 class FormMenu;
+class QCursor;
 class QEventLoop;
+class QIcon;
 class QLockFile;
 class QMenu;
 struct ItemGrade;
@@ -55,8 +57,17 @@ public:
     // The program was started again while this copy runs: the board comes back to the user.
     void TrazerDeVolta();
 
-    // --- shape, dragging, stacking and web links
+    // --- shape, density, dragging, stacking and web links
     static QRegion CriarRegiao(const QImage& figura);
+    // Draws every picture anew for a screen of this density and fits the outline to them.
+    void AjustarDensidade(qreal densidade);
+    // The window's outline in the window system's pixels: the board picture's, drawn for the
+    // screen, where the board is painted.
+    QRegion ContornoNativo() const;
+    static QCursor CursorDaMao(qreal densidade);
+    static QIcon IconeDaJanela(qreal densidade);
+    // The board picture with its surroundings transparent, for a window nothing can cut.
+    static QImage SemChave(const QImage& figura);
     void PicPrancheta_MouseDown();
     void ManterNoTopo(bool ligar);
     bool NoTopo = false; // the keep-above state last asked of the window manager
@@ -194,8 +205,11 @@ private:
     void MontarPaineis();
     // The icon, and the doorbell that a second start rings.
     void AtenderODesktop();
+    void AplicarContorno();
 
     Montagem m_montagem;
+    qreal m_densidade = 1;
+    QImage m_figura; // the board picture as drawn for the screen, surroundings in the key colour
     std::unique_ptr<QLockFile> m_instancia;
     std::unique_ptr<Plataforma::Campainha> m_campainha; // rung by a second start
 };

@@ -7,15 +7,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
-#include <QSvgRenderer>
 
 #include <cstdio>
 
 namespace {
-
-// Colour around the clipboard; the board window cuts away every pixel of it.
-constexpr QRgb Chave = qRgb(41, 22, 111);
 
 struct Imagem {
     const char* nome;
@@ -23,8 +18,7 @@ struct Imagem {
     int altura;
 };
 
-// Sizes in pixels.  Icons shown at 16x16 are rendered at 32x32, so they stay
-// sharp on high-density screens.
+// Sizes in pixels at density 1.  Icons shown at 16x16 are rendered at 32x32 and drawn halved.
 constexpr Imagem Desenhos[] = {
     {"prancheta", 452, 595}, {"icone", 32, 32},   {"lixeira", 32, 32},
     {"caderno", 32, 32},     {"pagina", 32, 32},  {"fechar", 32, 32},
@@ -33,41 +27,6 @@ constexpr Imagem Desenhos[] = {
 };
 
 constexpr int TamanhosHicolor[] = {16, 22, 24, 32, 48, 64, 128, 256};
-
-QImage renderizar(const QString& svg, int largura, int altura)
-{
-    QSvgRenderer renderer(svg);
-    if (!renderer.isValid())
-        return {};
-    QImage imagem(largura, altura, QImage::Format_ARGB32_Premultiplied);
-    imagem.fill(Qt::transparent);
-    QPainter pintor(&imagem);
-    pintor.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&pintor);
-    return imagem;
-}
-
-// The window's outline is found by exact comparison with the key colour, so the
-// edge must be hard: no pixel half blended into the key, and no pixel of the
-// clipboard itself that happens to equal it.
-QImage recortarNaChave(const QImage& desenho)
-{
-    const QImage origem = desenho.convertToFormat(QImage::Format_ARGB32);
-    QImage saida(origem.size(), QImage::Format_RGB32);
-    for (int y = 0; y < origem.height(); ++y) {
-        const auto* de = reinterpret_cast<const QRgb*>(origem.constScanLine(y));
-        auto* para = reinterpret_cast<QRgb*>(saida.scanLine(y));
-        for (int x = 0; x < origem.width(); ++x) {
-            if (qAlpha(de[x]) < 128) {
-                para[x] = Chave;
-                continue;
-            }
-            const QRgb cor = de[x] | 0xff000000u;
-            para[x] = cor == Chave ? qRgb(qRed(Chave), qGreen(Chave), qBlue(Chave) + 1) : cor;
-        }
-    }
-    return saida;
-}
 
 bool gravar(const QImage& imagem, const QString& arquivo)
 {
@@ -110,14 +69,14 @@ int main(int argc, char* argv[])
     bool ok = true;
     for (const Imagem& img : Desenhos) {
         const QString nome = QString::fromLatin1(img.nome);
-        QImage imagem = renderizar(fonte.filePath(nome + QStringLiteral(".svg")), img.largura, img.altura);
+        QImage imagem = Imagens::Desenhar(fonte.filePath(nome + QStringLiteral(".svg")), QSize(img.largura, img.altura));
         if (nome == QLatin1String("prancheta") && !imagem.isNull())
-            imagem = recortarNaChave(imagem);
+            imagem = Imagens::RecortarNaChave(imagem);
         ok = gravarPixels(imagem, destino.filePath(nome + QStringLiteral(".fzi"))) && ok;
     }
     for (int n : TamanhosHicolor) {
         const QString arquivo = QStringLiteral("hicolor/%1x%1/fazelas.png").arg(n);
-        ok = gravar(renderizar(fonte.filePath(QStringLiteral("icone.svg")), n, n), destino.filePath(arquivo)) && ok;
+        ok = gravar(Imagens::Desenhar(fonte.filePath(QStringLiteral("icone.svg")), QSize(n, n)), destino.filePath(arquivo)) && ok;
     }
     return ok ? 0 : 1;
 }

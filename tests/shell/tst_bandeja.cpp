@@ -2,6 +2,7 @@
 #include "apoio/Apoio.h"
 #include "shell/Bandeja.h"
 #include "shell/FormMenu.h"
+#include "shell/Plataforma.h"
 #include "shell/Prancheta.h"
 
 #include <QMenu>
@@ -128,9 +129,13 @@ void TstBandeja::semBandejaAPranchetaFicaAoAlcance()
     QVERIFY(p.Form_Load());
     p.show();
     QVERIFY(QTest::qWaitForWindowExposed(&p));
-    // The close image leaves the board on the task bar instead of out of reach...
+    // The close image leaves the board on the task bar instead of out of reach, or where it is when
+    // nothing keeps a minimized window (weston; any native Wayland client)...
     p.CmdSair_Click();
-    QTRY_VERIFY(p.isMinimized());
+    if (Plataforma::PodeMinimizar())
+        QTRY_VERIFY(p.isMinimized());
+    else
+        QVERIFY(!p.isMinimized());
     QVERIFY(p.isVisible());
     // ... and closing it through the window manager ends the program.
     QVERIFY(DadosBandeja);

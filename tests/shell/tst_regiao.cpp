@@ -1,5 +1,6 @@
 // The window's outline from the board picture, and which presses on the board move the window.
 #include "apoio/Apoio.h"
+#include "assets/Imagens.h"
 #include "shell/Prancheta.h"
 
 #include <QSignalSpy>
@@ -11,7 +12,8 @@ class TstRegiao : public QObject
 private slots:
     void regiaoDeFigurasPequenas_data();
     void regiaoDeFigurasPequenas();
-    void contornoDaJanelaCoincideComAPrancheta();
+    void contornoCoincideComAPranchetaPintada_data();
+    void contornoCoincideComAPranchetaPintada();
     void soAPranchetaNuaMoveAJanela();
 };
 
@@ -65,22 +67,38 @@ void TstRegiao::regiaoDeFigurasPequenas()
     QCOMPARE(regiao.isEmpty(), esperada.isEmpty());
 }
 
-void TstRegiao::contornoDaJanelaCoincideComAPrancheta()
+void TstRegiao::contornoCoincideComAPranchetaPintada_data()
 {
+    QTest::addColumn<qreal>("densidade");
+    for (qreal d : { 1.0, 1.25, 1.5, 1.75, 2.0 })
+        QTest::addRow("%g", d) << d;
+}
+
+void TstRegiao::contornoCoincideComAPranchetaPintada()
+{
+    // The board as painted for a screen of each density against the outline the window system gets:
+    // no pixel of the surroundings inside it, no pixel of the clipboard outside.
+    QFETCH(qreal, densidade);
     BancoDeTeste banco;
     Prancheta p;
     QVERIFY(p.Form_Load());
-    const QImage figura = p.PicPrancheta->Image().convertToFormat(QImage::Format_RGB32);
-    const QPoint origem = p.PicPrancheta->pos();
-    QCOMPARE(origem, QPoint(2, 0));
-    // Every pixel of the drawn clipboard is inside the outline, and none of the transparent colour.
-    const QRgb transparente = figura.pixel(0, 0);
-    for (int y = 0; y < figura.height(); ++y)
-        for (int x = 0; x < figura.width(); ++x)
-            if (p.mask().contains(QPoint(x, y) + origem) != (figura.pixel(x, y) != transparente))
-                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 of the picture").arg(x).arg(y)));
-    // The strip of the window left of the picture is outside too.
-    QCOMPARE(p.mask().intersected(QRect(0, 0, 2, p.height())), QRegion());
+    p.AjustarDensidade(densidade);
+    const QRegion contorno = p.ContornoNativo();
+    const QRgb fundo = qRgb(0, 255, 0);
+    QImage tela(qCeil(p.width() * densidade), qCeil(p.height() * densidade), QImage::Format_RGB32);
+    tela.fill(fundo);
+    tela.setDevicePixelRatio(densidade);
+    p.render(&tela, {}, {}, QWidget::DrawChildren | QWidget::IgnoreMask);
+    for (int y = 0; y < tela.height(); ++y)
+        for (int x = 0; x < tela.width(); ++x) {
+            const QRgb c = tela.pixel(x, y);
+            const bool fora = c == fundo || c == Imagens::Chave;
+            if (contorno.contains(QPoint(x, y)) == fora)
+                QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+        }
+    // Here, with no window system to take it, the same outline is Qt's mask.
+    if (densidade == 1)
+        QCOMPARE(p.mask(), contorno);
 }
 
 void TstRegiao::soAPranchetaNuaMoveAJanela()
