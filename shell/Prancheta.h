@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 
 class FormMenu;
@@ -52,7 +53,7 @@ public:
 
     // --- shape, dragging, stacking and web links
     static QRegion CriarRegiao(const QImage& figura);
-    void PicPrancheta_MouseDown();
+    void PicPrancheta_MouseDown(Qt::MouseButton botao, QPoint ponto);
     void ManterNoTopo(bool ligar);
     bool NoTopo = false; // the keep-above state last asked of the window manager
     void Vek1_Click();
@@ -190,4 +191,8 @@ private:
 
     Montagem m_montagem;
     std::unique_ptr<QLockFile> m_instancia;
+    // The button of the drag under way and, where the board follows the pointer itself, the
+    // pointer's place on the window.
+    Qt::MouseButton m_botaoDoArrasto = Qt::NoButton;
+    std::optional<QPoint> m_pegada;
 };
