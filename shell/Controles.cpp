@@ -196,7 +196,7 @@ void CaixaImagem::paintEvent(QPaintEvent* e)
 
 void CaixaImagem::mousePressEvent(QMouseEvent* e)
 {
-    emit MouseDown(e->button());
+    emit MouseDown(e->button(), e->position().toPoint());
 }
 
 Painel::Painel(QWidget* pai)

@@ -78,7 +78,7 @@ private:
     bool m_borda = false;
 };
 
-// A picture box: a picture at its natural size, mouse-down, and the keyboard focus.
+// A picture box: a picture at its natural size, mouse-down (the button and where), and the keyboard focus.
 class CaixaImagem : public QWidget
 {
     Q_OBJECT
@@ -88,7 +88,7 @@ public:
     const QImage& Image() const { return m_imagem; }
 
 signals:
-    void MouseDown(Qt::MouseButton botao);
+    void MouseDown(Qt::MouseButton botao, QPoint ponto);
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -117,6 +117,20 @@ void Prancheta::AjustarDensidade(qreal densidade)
 
 bool Prancheta::eventFilter(QObject* alvo, QEvent* e)
 {
+    if (alvo == PicPrancheta && m_botaoDoArrasto != Qt::NoButton
+        && (e->type() == QEvent::MouseMove || e->type() == QEvent::MouseButtonRelease)) {
+        const auto* m = static_cast<QMouseEvent*>(e);
+        if (!(m->buttons() & m_botaoDoArrasto)) {
+            // A move handed over whose release still reaches the board was never taken up.
+            if (!m_pegada)
+                Plataforma::DesistirDoMovimento(windowHandle());
+            m_botaoDoArrasto = Qt::NoButton;
+        } else if (m_pegada) {
+            move(m->globalPosition().toPoint() - *m_pegada);
+        }
+    }
+    if (alvo == PicPrancheta && e->type() == QEvent::MouseButtonPress)
+        m_botaoDoArrasto = Qt::NoButton;
     // Qt hands on to the board picture the presses its controls leave unused (a row, an image),
     // double-clicks too (a mark ticked and unticked at once), and a double-click it treats as a
     // press; the picture's own mouse-down is only for the places no control covers.
@@ -125,12 +139,14 @@ bool Prancheta::eventFilter(QObject* alvo, QEvent* e)
     return QWidget::eventFilter(alvo, e);
 }
 
-void Prancheta::PicPrancheta_MouseDown()
+void Prancheta::PicPrancheta_MouseDown(Qt::MouseButton botao, QPoint ponto)
 {
     // The window manager moves the window with the pointer until the button is released, with
-    // whichever button was pressed.
-    if (QWindow* janela = windowHandle())
-        janela->startSystemMove();
+    // whichever button was pressed; where none does, the board follows the pointer itself.
+    m_botaoDoArrasto = botao;
+    m_pegada.reset();
+    if (!Plataforma::MoverComOPonteiro(windowHandle(), botao, PicPrancheta->mapTo(this, ponto)))
+        m_pegada = PicPrancheta->mapToGlobal(ponto) - pos();
 }
 
 void Prancheta::ManterNoTopo(bool ligar)

@@ -4,14 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QSocketNotifier>
 #include <QRegion>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QWindow>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -36,13 +35,47 @@ xcb_connection_t* ConexaoX11()
     return x11 ? x11->connection() : nullptr;
 }
 
-// Sends a request to the window manager, as EWMH asks: to the root window, for its redirect.
-void PedirAoGerenciador(xcb_connection_t* x, const xcb_client_message_event_t& pedido)
+xcb_window_t Raiz(xcb_connection_t* x) { return xcb_setup_roots_iterator(xcb_get_setup(x)).data->root; }
+
+// Sends the window manager an EWMH request about `janela`.
+void Pedir(xcb_connection_t* x, QWindow* janela, const char* tipo, std::initializer_list<uint32_t> dados)
 {
-    const xcb_window_t raiz = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
-    xcb_send_event(x, 0, raiz, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+    xcb_client_message_event_t pedido {};
+    pedido.response_type = XCB_CLIENT_MESSAGE;
+    pedido.format = 32;
+    pedido.window = xcb_window_t(janela->winId());
+    pedido.type = Atomo(x, tipo);
+    std::copy(dados.begin(), dados.end(), pedido.data.data32);
+    xcb_send_event(x, 0, Raiz(x), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
         reinterpret_cast<const char*>(&pedido));
     xcb_flush(x);
+}
+
+// The 32-bit items of a window's property; none where the window or the property is missing.
+std::vector<uint32_t> Propriedade(xcb_connection_t* x, xcb_window_t janela, const char* nome, xcb_atom_t tipo)
+{
+    xcb_generic_error_t* erro = nullptr; // taken here, so that a vanished window is not reported
+    xcb_get_property_reply_t* resposta
+        = xcb_get_property_reply(x, xcb_get_property(x, 0, janela, Atomo(x, nome), tipo, 0, 4096), &erro);
+    std::vector<uint32_t> itens;
+    if (resposta && resposta->format == 32) {
+        const auto* valor = static_cast<const uint32_t*>(xcb_get_property_value(resposta));
+        itens.assign(valor, valor + xcb_get_property_value_length(resposta) / 4);
+    }
+    std::free(resposta);
+    std::free(erro);
+    return itens;
+}
+
+// Whether a running window manager announces the request: _NET_SUPPORTED outlives a window
+// manager that died, its check window does not.
+bool Anunciado(xcb_connection_t* x, const char* pedido)
+{
+    const auto verificacao = Propriedade(x, Raiz(x), "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW);
+    if (verificacao.empty() || Propriedade(x, verificacao[0], "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW) != verificacao)
+        return false;
+    const auto anunciados = Propriedade(x, Raiz(x), "_NET_SUPPORTED", XCB_ATOM_ATOM);
+    return std::find(anunciados.begin(), anunciados.end(), Atomo(x, pedido)) != anunciados.end();
 }
 
 // The runtime files of the copy kept in `pasta`, without their ending.
@@ -85,20 +118,53 @@ void PreferirX11()
 
 void ManterAcima(QWindow* janela, bool ligar)
 {
-    xcb_connection_t* x = ConexaoX11();
-    if (!janela || !x)
-        return;
     // Not Qt::WindowStaysOnTopHint: changing a widget's flags re-creates its window, which hides
     // the board for a moment. The EWMH request changes the state of the window as it stands.
-    xcb_client_message_event_t pedido {};
-    pedido.response_type = XCB_CLIENT_MESSAGE;
-    pedido.format = 32;
-    pedido.window = xcb_window_t(janela->winId());
-    pedido.type = Atomo(x, "_NET_WM_STATE");
-    pedido.data.data32[0] = ligar ? 1 : 0; // _NET_WM_STATE_ADD or _NET_WM_STATE_REMOVE
-    pedido.data.data32[1] = Atomo(x, "_NET_WM_STATE_ABOVE");
-    pedido.data.data32[3] = 1; // asked by an ordinary application
-    PedirAoGerenciador(x, pedido);
+    if (xcb_connection_t* x = ConexaoX11(); x && janela) {
+        Pedir(x, janela, "_NET_WM_STATE",
+            {ligar ? 1u : 0u, // _NET_WM_STATE_ADD or _NET_WM_STATE_REMOVE
+                Atomo(x, "_NET_WM_STATE_ABOVE"), 0, 1}); // asked by an ordinary application
+    }
+}
+
+bool MoverComOPonteiro(QWindow* janela, Qt::MouseButton botao, QPoint ponto)
+{
+    if (!janela)
+        return false;
+    xcb_connection_t* x = ConexaoX11();
+    // Wayland: the compositor knows the press by its serial, whichever button it was.
+    if (!x)
+        return janela->startSystemMove();
+    // Not QWindow::startSystemMove(): it names the left button whatever is held, so mutter drops a
+    // right-button move and openbox keeps moving after the release, until the next left click.
+    const uint32_t numero = botao == Qt::LeftButton ? 1 : botao == Qt::MiddleButton ? 2 : botao == Qt::RightButton ? 3 : 0;
+    if (numero == 0 || !Anunciado(x, "_NET_WM_MOVERESIZE"))
+        return false;
+    // A quick click can be over by now, and a window manager would wait for its release.
+    xcb_query_pointer_reply_t* ponteiro = xcb_query_pointer_reply(x, xcb_query_pointer(x, Raiz(x)), nullptr);
+    const bool preso = ponteiro && (ponteiro->mask & (XCB_BUTTON_MASK_1 << (numero - 1)));
+    std::free(ponteiro);
+    // The press on the screen, in its own pixels whatever Qt's scaling: the window manager keeps
+    // that point of the window under the pointer, which may have moved on since.
+    const QPoint nativo = (QPointF(ponto) * janela->devicePixelRatio()).toPoint();
+    xcb_translate_coordinates_reply_t* tela = xcb_translate_coordinates_reply(x,
+        xcb_translate_coordinates(x, xcb_window_t(janela->winId()), Raiz(x), int16_t(nativo.x()), int16_t(nativo.y())),
+        nullptr);
+    const uint32_t tx = tela ? uint32_t(tela->dst_x) : 0, ty = tela ? uint32_t(tela->dst_y) : 0;
+    const bool achado = tela != nullptr;
+    std::free(tela);
+    if (!preso || !achado)
+        return false;
+    // The press's own grab would keep the window manager from taking the pointer.
+    xcb_ungrab_pointer(x, XCB_CURRENT_TIME);
+    Pedir(x, janela, "_NET_WM_MOVERESIZE", {tx, ty, 8, numero, 1}); // 8: _NET_WM_MOVERESIZE_MOVE
+    return true;
+}
+
+void DesistirDoMovimento(QWindow* janela)
+{
+    if (xcb_connection_t* x = ConexaoX11(); x && janela)
+        Pedir(x, janela, "_NET_WM_MOVERESIZE", {0, 0, 11, 0, 1}); // 11: _NET_WM_MOVERESIZE_CANCEL
 }
 
 bool RecortarJanela(QWindow* janela, const QRegion& regiao)
@@ -126,21 +192,7 @@ bool PodeMinimizar()
     if (SemRecorte())
         return false;
     xcb_connection_t* x = ConexaoX11();
-    if (!x)
-        return true;
-    const xcb_window_t raiz = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
-    const xcb_atom_t oculto = Atomo(x, "_NET_WM_STATE_HIDDEN");
-    const xcb_get_property_cookie_t pedido
-        = xcb_get_property(x, 0, raiz, Atomo(x, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096);
-    xcb_get_property_reply_t* resposta = xcb_get_property_reply(x, pedido, nullptr);
-    bool anunciado = false;
-    if (resposta && resposta->format == 32) {
-        const auto* atomos = static_cast<const xcb_atom_t*>(xcb_get_property_value(resposta));
-        const int n = xcb_get_property_value_length(resposta) / 4;
-        anunciado = oculto != XCB_ATOM_NONE && std::find(atomos, atomos + n, oculto) != atomos + n;
-    }
-    std::free(resposta);
-    return anunciado;
+    return !x || Anunciado(x, "_NET_WM_STATE_HIDDEN");
 }
 
 void TrazerParaEstaAreaDeTrabalho(QWindow* janela)
@@ -148,21 +200,9 @@ void TrazerParaEstaAreaDeTrabalho(QWindow* janela)
     xcb_connection_t* x = ConexaoX11();
     if (!janela || !x)
         return;
-    const xcb_window_t raiz = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
-    const xcb_get_property_cookie_t leitura
-        = xcb_get_property(x, 0, raiz, Atomo(x, "_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL, 0, 1);
-    xcb_get_property_reply_t* atual = xcb_get_property_reply(x, leitura, nullptr);
-    if (atual && atual->format == 32 && xcb_get_property_value_length(atual) == 4) {
-        xcb_client_message_event_t pedido {};
-        pedido.response_type = XCB_CLIENT_MESSAGE;
-        pedido.format = 32;
-        pedido.window = xcb_window_t(janela->winId());
-        pedido.type = Atomo(x, "_NET_WM_DESKTOP");
-        pedido.data.data32[0] = *static_cast<const uint32_t*>(xcb_get_property_value(atual));
-        pedido.data.data32[1] = 1; // asked by an ordinary application
-        PedirAoGerenciador(x, pedido);
-    }
-    std::free(atual);
+    const auto atual = Propriedade(x, Raiz(x), "_NET_CURRENT_DESKTOP", XCB_ATOM_CARDINAL);
+    if (!atual.empty())
+        Pedir(x, janela, "_NET_WM_DESKTOP", {atual[0], 1}); // asked by an ordinary application
 }
 
 QString ArquivoDaTrava(const QString& pasta) { return Prefixo(pasta) + QStringLiteral(".lock"); }

@@ -1,8 +1,10 @@
 #pragma once
 // What the board needs from the desktop beyond Qt's own reach: the window manager's keep-above
-// state, the place of the lock that marks a running copy, the running copy's doorbell, and the
-// display server to ask for.
+// state and move, the place of the lock that marks a running copy, the running copy's doorbell,
+// and the display server to ask for.
+#include <QPoint>
 #include <QString>
+#include <Qt>
 #include <functional>
 #include <memory>
 
@@ -35,6 +37,15 @@ bool SemRecorte();
 // Whether a minimized window stays within the user's reach: the window manager announces a hidden
 // state. A native Wayland client gets no answer to its request, so it never counts on one.
 bool PodeMinimizar();
+
+// Hands the window to the window manager, to follow the pointer until `botao`, pressed at `ponto`
+// of the window, is released. False where none takes it (no window manager that moves on request,
+// or the button is already up): the caller then moves the window itself while the button is held.
+bool MoverComOPonteiro(QWindow* janela, Qt::MouseButton botao, QPoint ponto);
+
+// Calls off the move handed over above when its button came back to the window: released before
+// the window manager took the pointer, which would otherwise wait for a release that never comes.
+void DesistirDoMovimento(QWindow* janela);
 
 // The lock file of the copy of the program kept in `pasta`: one per folder and user.
 QString ArquivoDaTrava(const QString& pasta);

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 
 class FormMenu;
@@ -68,7 +69,7 @@ public:
     static QIcon IconeDaJanela(qreal densidade);
     // The board picture with its surroundings transparent, for a window nothing can cut.
     static QImage SemChave(const QImage& figura);
-    void PicPrancheta_MouseDown();
+    void PicPrancheta_MouseDown(Qt::MouseButton botao, QPoint ponto);
     void ManterNoTopo(bool ligar);
     bool NoTopo = false; // the keep-above state last asked of the window manager
     void Vek1_Click();
@@ -212,4 +213,8 @@ private:
     QImage m_figura; // the board picture as drawn for the screen, surroundings in the key colour
     std::unique_ptr<QLockFile> m_instancia;
     std::unique_ptr<Plataforma::Campainha> m_campainha; // rung by a second start
+    // The button of the drag under way and, where the board follows the pointer itself, the
+    // pointer's place on the window.
+    Qt::MouseButton m_botaoDoArrasto = Qt::NoButton;
+    std::optional<QPoint> m_pegada;
 };

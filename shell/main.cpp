@@ -7,13 +7,23 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <vector>
 
 int main(int argc, char* argv[])
 {
     // On Wayland the board runs through XWayland, which lets it keep its shape and be dragged.
     Plataforma::PreferirX11();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("fazelas"));
+    // Desktops find the board's entry, name and icon by its window's class (X11, from the
+    // application's name) and app id (Wayland, the entry's name). X11 takes the instance from the
+    // executable's name, which a copy may change, unless told: -name, or RESOURCE_NAME if set.
+    std::vector<char*> argumentos(argv, argv + argc);
+    char opcao[] = "-name", instancia[] = "fazelas";
+    if (argc > 0 && qEnvironmentVariableIsEmpty("RESOURCE_NAME"))
+        argumentos.insert(argumentos.begin() + 1, {opcao, instancia});
+    int quantos = int(argumentos.size());
+    argumentos.push_back(nullptr);
+    QApplication app(quantos, argumentos.data());
+    QApplication::setApplicationName(QStringLiteral("Fazelas"));
     QApplication::setDesktopFileName(QStringLiteral("fazelas"));
     // Hiding the board to its icon must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);

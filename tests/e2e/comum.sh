@@ -19,19 +19,22 @@ esperar() {
 
 iniciar_x() {
   E2E_TMP=$(mktemp -d)
-  local n=90
+  local n=${E2E_TELA:-90}
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_XVFB=$!
   export DISPLAY=":$n"
   esperar "$E2E_PRAZO" xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }
   export XDG_RUNTIME_DIR="$E2E_TMP/run"; mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-  # No session bus: Qt then docks its icon in icewm's XEmbed tray.
+  # No session bus for the program: Qt then docks its icon in icewm's XEmbed tray. Another window
+  # manager (E2E_GERENCIADOR, tools/experimentar_desktops.sh) keeps the bus it may need.
+  local barramento=${DBUS_SESSION_BUS_ADDRESS:-}
   unset DBUS_SESSION_BUS_ADDRESS
-  icewm >"$E2E_TMP/icewm.log" 2>&1 &
+  [ -z "$barramento" ] || DBUS_SESSION_BUS_ADDRESS=$barramento dbus-update-activation-environment DISPLAY XDG_RUNTIME_DIR
+  env ${barramento:+DBUS_SESSION_BUS_ADDRESS=$barramento} ${E2E_GERENCIADOR:-icewm} >"$E2E_TMP/gerenciador.log" 2>&1 &
   E2E_WM=$!
   esperar "$E2E_PRAZO" bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" \
-    || { cat "$E2E_TMP/icewm.log" >&2; echo "icewm did not start" >&2; return 1; }
+    || { cat "$E2E_TMP/gerenciador.log" >&2; echo "the window manager did not start" >&2; return 1; }
 }
 
 parar_x() {
@@ -53,7 +56,7 @@ sql() { sqlite3 "$E2E_PASTA/fzldados.mdb" "$@"; }
 janela_do_programa() { xdotool search --onlyvisible --pid "$E2E_PID" --name '^Form1$' 2>/dev/null | head -n1; }
 
 iniciar_programa() {
-  "$E2E_PASTA/fazelas" >"$E2E_PASTA/saida.log" 2>&1 &
+  "$E2E_PASTA/${E2E_PROGRAMA:-fazelas}" >"$E2E_PASTA/saida.log" 2>&1 &
   E2E_PID=$!
   esperar "$E2E_PRAZO" bash -c "[ -n \"\$(xdotool search --onlyvisible --pid $E2E_PID --name '^Form1\$' 2>/dev/null)\" ]" \
     || e2e_morrer "the board did not appear"

@@ -33,12 +33,12 @@ falhas_iniciar() {
   E2E_PID=$!
 }
 
-# falhas_janela_do_relatorio: the report's window (xdotool matches names without case, and the
-# tray icon's window is called "fazelas").
+# falhas_janela_do_relatorio: the report's window, a dialog (the tray icon's window, untitled, is
+# called after the application too).
 falhas_janela_do_relatorio() {
   local w
   for w in $(xdotool search --onlyvisible --pid "$E2E_PID" --name '^Fazelas$' 2>/dev/null); do
-    [ "$(xdotool getwindowname "$w")" = Fazelas ] && { echo "$w"; return 0; }
+    xprop -id "$w" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DIALOG && { echo "$w"; return 0; }
   done
   return 1
 }

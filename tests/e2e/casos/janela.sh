@@ -72,18 +72,21 @@ janela_arrastar() {
 }
 
 caso_janela_arrasto() {
-  iniciar_programa
+  # Whatever a copy is called, desktops know its window by the class its desktop entry names.
+  cp "$E2E_PASTA/fazelas" "$E2E_PASTA/quadro" && E2E_PROGRAMA=quadro iniciar_programa
+  [ "$(xprop -id "$E2E_JANELA" WM_CLASS)" = 'WM_CLASS(STRING) = "fazelas", "Fazelas"' ] || janela_falhar "$(xprop -id "$E2E_JANELA" WM_CLASS)"
   geometria "$E2E_JANELA"
-  local x0=$X y0=$Y
-  # The brown frame near the left edge: no control covers it.
-  E_X=$((x0 + 60)) E_Y=$((y0 - 40)) janela_arrastar 1 $((x0 + 12)) $((y0 + 300)) $((x0 + 72)) $((y0 + 260)) \
-    || janela_falhar "left drag: at $X,$Y"
-  # The right and the middle button move it too; each move ends with the release.
-  E_X=$((x0 + 20)) E_Y=$((y0 - 20)) janela_arrastar 3 $((x0 + 72)) $((y0 + 260)) $((x0 + 32)) $((y0 + 280)) \
-    || janela_falhar "right drag: at $X,$Y"
-  E_X=$((x0 + 10)) E_Y=$((y0 - 10)) janela_arrastar 2 $((x0 + 32)) $((y0 + 280)) $((x0 + 22)) $((y0 + 290)) \
-    || janela_falhar "middle drag: at $X,$Y"
-  xdotool mousemove $((x0 + 300)) $((y0 + 300))
+  local x0=$X y0=$Y botao dx dy
+  local px=$((x0 + 12)) py=$((y0 + 300)) # the brown frame: no control covers it
+  # Each button moves it, and each move ends with the release of that button.
+  while read -r botao dx dy; do
+    E_X=$((X + dx)) E_Y=$((Y + dy)) janela_arrastar "$botao" $px $py $((px + dx)) $((py + dy)) \
+      || janela_falhar "drag with button $botao: at $X,$Y"
+    px=$((px + dx)) py=$((py + dy))
+  done <<<$'1 60 -40\n3 -40 20\n2 -10 10'
+  # Quick clicks are over before a window manager could take them: none may leave the board
+  # following the pointer, which would show below as a board moved.
+  xdotool click 1 click 3 click 2 mousemove $((x0 + 300)) $((y0 + 300))
   # A press on a control is the control's: pressing the close image and leaving it before the
   # release neither moves the board nor hides it.
   local cx=$((x0 + 10 + 2 + 398)) cy=$((y0 - 10 + 75))
@@ -239,7 +242,7 @@ caso_janela_instalacao() {
   done
   local entrada="$prefixo/share/applications/fazelas.desktop"
   for linha in 'Type=Application' 'Name=Fazelas' 'Icon=fazelas' 'Categories=Office;ProjectManagement;' \
-    "Exec=\"$pasta/fazelas\""; do
+    'StartupWMClass=Fazelas' "Exec=\"$pasta/fazelas\""; do
     grep -qxF "$linha" "$entrada" || janela_falhar "the desktop entry lacks $linha"
   done
   # Installing again keeps the user's tasks.
