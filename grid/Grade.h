@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -64,7 +65,8 @@ struct ItemGrade
 };
 
 namespace Modulo {
-inline std::vector<ItemGrade> GradeItens;
+// A deque grows without copying itself, so a large group never holds two buffers at once.
+inline std::deque<ItemGrade> GradeItens;
 inline TextosGrade GradeTextos; // what GradeItens' texts point at
 inline int32_t QtdItens = 0;
 inline uint8_t ProximaLinha = 0; // the row the next appended entry is painted on
