@@ -118,7 +118,10 @@ ItemGrade ItemDoBanco(const LinhaBd& l, const ColunasDaGrade& c)
         item.Prioridade = PrioridadeDoBanco(l.Campo(c.prioridade));
     // Any text in Executado, or any number, is done; Null or an empty text is not.
     std::string_view feito;
-    item.Executado = l.Texto(c.executado, feito) ? !feito.empty() : !l.Nulo(c.executado) && !l.Campo(c.executado).toString().isEmpty();
+    if (l.Texto(c.executado, feito))
+        item.Executado = !feito.empty();
+    else
+        item.Executado = !l.Nulo(c.executado) && !l.Campo(c.executado).toString().isEmpty();
     return item;
 }
 
