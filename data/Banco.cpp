@@ -147,21 +147,49 @@ void ConexaoBd::Execute(const QString& sql)
         Falhar(rc, QStringLiteral("ao gravar"));
 }
 
+namespace {
+
+using Comando = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+
+Comando Preparar(const std::shared_ptr<ConexaoBd>& conexao, const QString& sql)
+{
+    if (!conexao || !conexao->Aberta())
+        throw FalhaBanco(conexao ? conexao->Arquivo() : QString(),
+                         QStringLiteral("a conexão com o banco de dados está fechada"), sql);
+    const QByteArray texto = sql.toUtf8();
+    sqlite3_stmt* st = nullptr;
+    const int rc = sqlite3_prepare_v2(conexao->Handle(), texto.constData(), int(texto.size()), &st, nullptr);
+    Comando comando(st, &sqlite3_finalize);
+    if (rc != SQLITE_OK)
+        conexao->Falhar(rc, QStringLiteral("ao ler"));
+    return comando;
+}
+
+QVariant Valor(int tipo, int64_t inteiro, double real, const char* bytes, int tamanho)
+{
+    switch (tipo) {
+    case SQLITE_INTEGER:
+        return qlonglong(inteiro);
+    case SQLITE_FLOAT:
+        return real;
+    case SQLITE_TEXT:
+        return QString::fromUtf8(bytes, tamanho);
+    case SQLITE_BLOB:
+        return QByteArray(bytes, tamanho);
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
 void RegistrosBd::Open(const QString& sql, const std::shared_ptr<ConexaoBd>& conexao)
 {
     Close();
+    Comando comando = Preparar(conexao, sql);
     m_conexao = conexao;
-    if (!m_conexao || !m_conexao->Aberta())
-        throw FalhaBanco(conexao ? conexao->Arquivo() : QString(),
-                         QStringLiteral("a conexão com o banco de dados está fechada"), sql);
-    sqlite3* db = m_conexao->Handle();
-    const QByteArray texto = sql.toUtf8();
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), &st, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_finalize(st);
-        m_conexao->Falhar(rc, QStringLiteral("ao ler"));
-    }
+    sqlite3_stmt* st = comando.get();
+    int rc = SQLITE_OK;
     const int colunas = sqlite3_column_count(st);
     m_nomes.reserve(colunas);
     for (int c = 0; c < colunas; ++c)
@@ -194,10 +222,28 @@ void RegistrosBd::Open(const QString& sql, const std::shared_ptr<ConexaoBd>& con
         }
         ++m_linhas;
     }
-    sqlite3_finalize(st);
+    comando.reset();
     if (rc != SQLITE_DONE)
         m_conexao->Falhar(rc, QStringLiteral("ao ler"));
     m_aberto = true;
+}
+
+void RegistrosBd::Percorrer(const QString& sql, const std::shared_ptr<ConexaoBd>& conexao,
+                            const std::function<bool(const LinhaBd&)>& porLinha)
+{
+    Close();
+    Comando comando = Preparar(conexao, sql);
+    const LinhaBd linha(comando.get());
+    int rc;
+    while ((rc = sqlite3_step(comando.get())) == SQLITE_ROW) {
+        if (!porLinha(linha)) {
+            rc = SQLITE_DONE;
+            break;
+        }
+    }
+    comando.reset();
+    if (rc != SQLITE_DONE)
+        conexao->Falhar(rc, QStringLiteral("ao ler"));
 }
 
 void RegistrosBd::Close()
@@ -217,11 +263,11 @@ namespace {
 constexpr char Minuscula(char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; }
 
 // Column names are ASCII; their case does not matter.
-bool MesmoNome(const QByteArray& coluna, QLatin1StringView nome)
+bool MesmoNome(std::string_view coluna, QLatin1StringView nome)
 {
-    if (coluna.size() != nome.size())
+    if (qsizetype(coluna.size()) != nome.size())
         return false;
-    const char* a = coluna.constData();
+    const char* a = coluna.data();
     const char* b = nome.data();
     for (qsizetype i = 0; i < nome.size(); ++i) {
         if (a[i] != b[i] && Minuscula(a[i]) != Minuscula(b[i]))
@@ -235,7 +281,7 @@ bool MesmoNome(const QByteArray& coluna, QLatin1StringView nome)
 int RegistrosBd::Coluna(QLatin1StringView nome) const
 {
     for (int c = int(m_nomes.size()) - 1; c >= 0; --c) {
-        if (MesmoNome(m_nomes[size_t(c)], nome))
+        if (MesmoNome(std::string_view(m_nomes[size_t(c)].constData(), size_t(m_nomes[size_t(c)].size())), nome))
             return c;
     }
     return -1;
@@ -246,24 +292,62 @@ QVariant RegistrosBd::Campo(int posicao) const
     if (Eof() || posicao < 0 || posicao >= int(m_nomes.size()))
         return {};
     const Celula& celula = m_celulas[size_t(m_atual) * m_nomes.size() + size_t(posicao)];
-    switch (celula.tipo) {
-    case SQLITE_INTEGER:
-        return qlonglong(celula.valor);
-    case SQLITE_FLOAT: {
-        double real;
-        std::memcpy(&real, &celula.valor, sizeof real);
-        return real;
+    double real;
+    std::memcpy(&real, &celula.valor, sizeof real);
+    const bool bytes = celula.tipo == SQLITE_TEXT || celula.tipo == SQLITE_BLOB;
+    return Valor(celula.tipo, celula.valor, real, bytes ? m_bytes.data() + celula.valor : nullptr, celula.tamanho);
+}
+
+QVariant RegistrosBd::Campo(QLatin1StringView nome) const { return Campo(Coluna(nome)); }
+
+int LinhaBd::Coluna(QLatin1StringView nome) const
+{
+    for (int c = sqlite3_column_count(m_st) - 1; c >= 0; --c) {
+        if (MesmoNome(sqlite3_column_name(m_st, c), nome))
+            return c;
     }
+    return -1;
+}
+
+QVariant LinhaBd::Campo(int posicao) const
+{
+    if (posicao < 0 || posicao >= sqlite3_column_count(m_st))
+        return {};
+    const int tipo = sqlite3_column_type(m_st, posicao);
+    switch (tipo) {
+    case SQLITE_INTEGER:
+        return Valor(tipo, sqlite3_column_int64(m_st, posicao), 0, nullptr, 0);
+    case SQLITE_FLOAT:
+        return Valor(tipo, 0, sqlite3_column_double(m_st, posicao), nullptr, 0);
     case SQLITE_TEXT:
-        return QString::fromUtf8(m_bytes.data() + celula.valor, celula.tamanho);
-    case SQLITE_BLOB:
-        return QByteArray(m_bytes.data() + celula.valor, celula.tamanho);
+    case SQLITE_BLOB: {
+        const char* bytes = tipo == SQLITE_TEXT ? reinterpret_cast<const char*>(sqlite3_column_text(m_st, posicao))
+                                                : static_cast<const char*>(sqlite3_column_blob(m_st, posicao));
+        return Valor(tipo, 0, 0, bytes, sqlite3_column_bytes(m_st, posicao));
+    }
     default:
         return {};
     }
 }
 
-QVariant RegistrosBd::Campo(QLatin1StringView nome) const { return Campo(Coluna(nome)); }
+bool LinhaBd::Inteiro(int posicao, int64_t& valor) const
+{
+    if (posicao < 0 || sqlite3_column_type(m_st, posicao) != SQLITE_INTEGER)
+        return false;
+    valor = sqlite3_column_int64(m_st, posicao);
+    return true;
+}
+
+bool LinhaBd::Texto(int posicao, std::string_view& bytes) const
+{
+    if (posicao < 0 || sqlite3_column_type(m_st, posicao) != SQLITE_TEXT)
+        return false;
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_st, posicao));
+    bytes = std::string_view(p ? p : "", size_t(sqlite3_column_bytes(m_st, posicao)));
+    return true;
+}
+
+bool LinhaBd::Nulo(int posicao) const { return posicao < 0 || sqlite3_column_type(m_st, posicao) == SQLITE_NULL; }
 
 Transacao::Transacao(ConexaoBd& conexao)
     : m_conexao(conexao)

@@ -5,11 +5,14 @@
 #include <QVariant>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // A failure of the database, described in plain Portuguese for the user.
 class FalhaBanco : public std::exception
@@ -55,6 +58,28 @@ private:
     sqlite3* m_db = nullptr;
 };
 
+// One row of a statement being walked by RegistrosBd::Percorrer, read in place from the engine:
+// valid only while the row is handed over.
+class LinhaBd
+{
+public:
+    explicit LinhaBd(sqlite3_stmt* st)
+        : m_st(st)
+    {
+    }
+    // Where two columns share a name, the name reaches the later one; -1 for none.
+    int Coluna(QLatin1StringView nome) const;
+    // The field as RegistrosBd::Campo gives it.
+    QVariant Campo(int posicao) const;
+    // True, with the value, only for a field the engine holds as an integer or as a text.
+    bool Inteiro(int posicao, int64_t& valor) const;
+    bool Texto(int posicao, std::string_view& bytes) const;
+    bool Nulo(int posicao) const;
+
+private:
+    sqlite3_stmt* m_st;
+};
+
 class RegistrosBd
 {
 public:
@@ -67,6 +92,12 @@ public:
     QVariant Campo(QLatin1StringView nome) const;
     QVariant Campo(int posicao) const;
     void MoveNext() { ++m_atual; }
+    // Runs the statement and hands its rows over one by one, as the engine steps them, without a
+    // snapshot: for a reader that keeps its own copy of what it needs (made once, from the
+    // engine's own bytes), until porLinha returns false. Holds the file's read lock only for the
+    // call, like Open; leaves the result set closed.
+    void Percorrer(const QString& sql, const std::shared_ptr<ConexaoBd>& conexao,
+                   const std::function<bool(const LinhaBd&)>& porLinha);
     void Close();
     bool Aberto() const { return m_aberto; }
     qsizetype Linhas() const { return m_linhas; }

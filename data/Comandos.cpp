@@ -43,6 +43,13 @@ QString CarregarGrade(int32_t grupo)
         + Numero(grupo) + QStringLiteral(" Order By Fazelas.Prioridade desc, Fazelas.Descricao");
 }
 
+QString ContarGrade(int32_t grupo)
+{
+    return QStringLiteral("Select count(*) from Grupo_Fazela Inner Join Fazelas ON Grupo_Fazela.Codigo = "
+                          "Fazelas.Cod_Grupo Where Grupo_Fazela.Codigo = ")
+        + Numero(grupo);
+}
+
 QString MarcarExecutado(int32_t fazela)
 {
     return QStringLiteral("Update Fazelas Set Executado = 'S' Where Codigo = ") + Numero(fazela);

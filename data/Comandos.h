@@ -16,6 +16,8 @@ QString IncluirGrupo(int32_t codigo, const QString& nome);
 QString ExcluirFazelasDoGrupo(int32_t grupo);
 QString ExcluirGrupo(int32_t grupo);
 QString CarregarGrade(int32_t grupo);
+// How many rows CarregarGrade gives for the group.
+QString ContarGrade(int32_t grupo);
 QString MarcarExecutado(int32_t fazela);
 QString DesmarcarExecutado(int32_t fazela);
 QString IncluirFazela(int32_t grupo, const QString& nome, const QString& descricao, int prioridade);

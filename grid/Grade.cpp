@@ -6,6 +6,8 @@
 #include "shell/Prancheta.h"
 
 #include <QScopeGuard>
+#include <algorithm>
+#include <optional>
 
 using namespace Modulo;
 
@@ -76,7 +78,167 @@ uint8_t PrioridadeDoBanco(const QVariant& campo)
     return ok && p >= 0 && p <= 5 ? uint8_t(p) : 0;
 }
 
+// The columns the grid reads, found on the first row. The join carries both tables' Codigo;
+// the name reaches the later one, the task's.
+struct ColunasDaGrade
+{
+    explicit ColunasDaGrade(const LinhaBd& l)
+        : codigo(l.Coluna(QLatin1StringView("Codigo")))
+        , fazela(l.Coluna(QLatin1StringView("Fazela")))
+        , descricao(l.Coluna(QLatin1StringView("Descricao")))
+        , prioridade(l.Coluna(QLatin1StringView("Prioridade")))
+        , executado(l.Coluna(QLatin1StringView("Executado")))
+    {
+    }
+    int codigo, fazela, descricao, prioridade, executado;
+};
+
+// A text field copied once, from the engine's bytes into the grid's store; a field held in another
+// type is kept as the text the grid showed for it before (a number written out, a Null empty).
+TextoGrade TextoDoBanco(const LinhaBd& l, int coluna)
+{
+    std::string_view bytes;
+    if (l.Texto(coluna, bytes))
+        return GradeTextos.Guardar(bytes);
+    if (l.Nulo(coluna))
+        return {};
+    return GradeTextos.Guardar(l.Campo(coluna).toString().toUtf8().toStdString());
+}
+
+ItemGrade ItemDoBanco(const LinhaBd& l, const ColunasDaGrade& c)
+{
+    ItemGrade item;
+    int64_t inteiro = 0;
+    item.Codigo = int32_t(l.Inteiro(c.codigo, inteiro) ? inteiro : l.Campo(c.codigo).toLongLong());
+    item.Fazela = TextoDoBanco(l, c.fazela);
+    item.Descricao = TextoDoBanco(l, c.descricao);
+    if (l.Inteiro(c.prioridade, inteiro))
+        item.Prioridade = inteiro >= 0 && inteiro <= 5 ? uint8_t(inteiro) : 0;
+    else
+        item.Prioridade = PrioridadeDoBanco(l.Campo(c.prioridade));
+    // Any text in Executado, or any number, is done; Null or an empty text is not.
+    std::string_view feito;
+    if (l.Texto(c.executado, feito))
+        item.Executado = !feito.empty();
+    else
+        item.Executado = !l.Nulo(c.executado) && !l.Campo(c.executado).toString().isEmpty();
+    return item;
+}
+
+// Appends an entry: painted on the next row while there are rows left, only stored after that.
+// The scroll bar is the caller's.
+void Incluir(Prancheta& p, ItemGrade item)
+{
+    if (!GradeCheia) {
+        Borda(p.Linha[ProximaLinha], true);
+        Borda(p.ImgLinha[ProximaLinha], true);
+        p.PintarLinha(ProximaLinha, item);
+        ++ProximaLinha;
+    }
+    GradeItens.push_back(item);
+    ++QtdItens;
+    if (ProximaLinha == QtdLinhas) {
+        GradeCheia = true;
+        ProximaLinha = QtdLinhas - 1;
+    }
+}
+
+void AjustarRolagem(QScrollBar* rolagem)
+{
+    if (QtdItens > QtdLinhas) {
+        rolagem->setVisible(true);
+        rolagem->setMaximum(QtdItens - QtdLinhas);
+    }
+}
+
+void Mensagem(Prancheta& p)
+{
+    Rotulo* mensagem = p.Linha[LinhaDaMensagem];
+    Destaque(mensagem, Qt::AlignHCenter | Qt::AlignTop, true);
+    mensagem->setText(QString::fromLatin1(SemFazelas));
+}
+
+// The group's rows in the statement's order. With soAsVisiveis only the rows on the screen are
+// read, by stepping the same statement no further: the engine sorts a group block by block of
+// priority, so the first rows come before the whole group is sorted, and in the order the whole
+// load gives them. The scroll bar then takes its range from a count, and the rest follows
+// (CompletarGrade) before any input is handled.
+void Carregar(Prancheta& p, int32_t Codigo, bool soAsVisiveis)
+{
+    p.LimparGrade();
+    if (Codigo <= 0)
+        return;
+    AbrirConexao();
+    RegistrosGrade = std::make_shared<RegistrosBd>();
+    int32_t total = -1;
+    if (soAsVisiveis) {
+        ComandoSql = Comandos::ContarGrade(Codigo);
+        RegistrosGrade->Open(ComandoSql, Conexao);
+        total = RegistrosGrade->Eof() ? 0 : int32_t(RegistrosGrade->Campo(0).toLongLong());
+        RegistrosGrade->Close();
+    }
+    ComandoSql = Comandos::CarregarGrade(Codigo);
+    {
+        // The scroll bar takes its maximum once, after the load, and is drawn once.
+        p.VscGrade->setUpdatesEnabled(false);
+        const auto redesenhar = qScopeGuard([&p] { p.VscGrade->setUpdatesEnabled(true); });
+        std::optional<ColunasDaGrade> colunas;
+        try {
+            if (total != 0) {
+                RegistrosGrade->Percorrer(ComandoSql, Conexao, [&](const LinhaBd& linha) {
+                    if (!colunas)
+                        colunas.emplace(linha);
+                    Incluir(p, ItemDoBanco(linha, *colunas));
+                    return !(soAsVisiveis && GradeCheia);
+                });
+            }
+        } catch (const FalhaBanco&) {
+            // A read that fails midway shows none of the group, as one that fails at once.
+            p.LimparGrade();
+            throw;
+        }
+        if (soAsVisiveis && total > QtdItens) {
+            GradeIncompleta = true;
+            p.VscGrade->setVisible(true);
+            p.VscGrade->setMaximum(total - QtdLinhas);
+        } else {
+            AjustarRolagem(p.VscGrade);
+        }
+    }
+    if (QtdItens == 0)
+        Mensagem(p);
+    RegistrosGrade->Close();
+    FecharConexao();
+}
+
 } // namespace
+
+TextoGrade TextosGrade::Guardar(std::string_view bytes)
+{
+    if (bytes.empty())
+        return {};
+    const uint32_t n = uint32_t(bytes.size());
+    const size_t precisa = sizeof n + bytes.size();
+    if (precisa > m_restante) {
+        const size_t tamanho = std::max(precisa, TamanhoDoBloco);
+        m_blocos.push_back(std::make_unique_for_overwrite<char[]>(tamanho));
+        m_livre = m_blocos.back().get();
+        m_restante = tamanho;
+    }
+    char* guardado = m_livre;
+    std::memcpy(guardado, &n, sizeof n);
+    std::memcpy(guardado + sizeof n, bytes.data(), bytes.size());
+    m_livre += precisa;
+    m_restante -= precisa;
+    return TextoGrade(guardado);
+}
+
+void TextosGrade::Limpar()
+{
+    std::vector<std::unique_ptr<char[]>>().swap(m_blocos);
+    m_livre = nullptr;
+    m_restante = 0;
+}
 
 void Prancheta::LimparGrade()
 {
@@ -93,6 +255,8 @@ void Prancheta::LimparGrade()
     GradeCheia = false;
     GradeItens.clear();
     GradeItens.shrink_to_fit();
+    GradeTextos.Limpar();
+    GradeIncompleta = false;
     const QColor texto = palette().color(QPalette::Active, QPalette::WindowText);
     for (Contador = 0; Contador < QtdLinhas; ++Contador) {
         Imagem* marca = ImgLinha[Contador];
@@ -109,55 +273,27 @@ void Prancheta::LimparGrade()
     }
 }
 
-void Prancheta::AlimentarGrade(int32_t Codigo)
+void Prancheta::AlimentarGrade(int32_t Codigo) { Carregar(*this, Codigo, false); }
+
+void Prancheta::AlimentarPrimeirasLinhas(int32_t Codigo) { Carregar(*this, Codigo, true); }
+
+void Prancheta::CompletarGrade()
 {
-    LimparGrade();
-    if (Codigo <= 0)
-        return;
-    AbrirConexao();
-    RegistrosGrade = std::make_shared<RegistrosBd>();
-    ComandoSql = Comandos::CarregarGrade(Codigo);
-    RegistrosGrade->Open(ComandoSql, Conexao);
-    if (!RegistrosGrade->Eof()) {
-        GradeItens.reserve(size_t(RegistrosGrade->Linhas()));
-        // Every append past the 23rd sets the scroll bar's maximum; it is drawn once, after the load.
-        VscGrade->setUpdatesEnabled(false);
-        const auto redesenhar = qScopeGuard([this] { VscGrade->setUpdatesEnabled(true); });
-        // The join carries both tables' Codigo; the name reaches the later one, the task's.
-        for (; !RegistrosGrade->Eof(); RegistrosGrade->MoveNext()) {
-            const auto campo = [](const char* nome) { return RegistrosGrade->Campo(QLatin1StringView(nome)); };
-            IncluirNaGrade(int32_t(campo("Codigo").toLongLong()), campo("Fazela").toString(),
-                campo("Descricao").toString(), PrioridadeDoBanco(campo("Prioridade")), campo("Executado").toString());
-        }
-    } else {
-        Rotulo* mensagem = Linha[LinhaDaMensagem];
-        Destaque(mensagem, Qt::AlignHCenter | Qt::AlignTop, true);
-        mensagem->setText(QString::fromLatin1(SemFazelas));
-    }
-    RegistrosGrade->Close();
-    FecharConexao();
+    if (GradeIncompleta)
+        AlimentarGrade(GrupoAtual);
 }
 
 void Prancheta::IncluirNaGrade(
     int32_t Codigo, const QString& Fazela, const QString& Descricao, uint8_t Prioridade, const QString& Executado)
 {
-    ItemGrade item{Codigo, Fazela, Descricao, Prioridade, !Executado.isEmpty()};
-    if (!GradeCheia) {
-        Borda(Linha[ProximaLinha], true);
-        Borda(ImgLinha[ProximaLinha], true);
-        PintarLinha(ProximaLinha, item);
-        ++ProximaLinha;
-    }
-    GradeItens.push_back(std::move(item));
-    ++QtdItens;
-    if (QtdItens > QtdLinhas) {
-        VscGrade->setVisible(true);
-        VscGrade->setMaximum(QtdItens - QtdLinhas);
-    }
-    if (ProximaLinha == QtdLinhas) {
-        GradeCheia = true;
-        ProximaLinha = QtdLinhas - 1;
-    }
+    ItemGrade item;
+    item.Codigo = Codigo;
+    item.Fazela = GradeTextos.Guardar(Fazela.toUtf8().toStdString());
+    item.Descricao = GradeTextos.Guardar(Descricao.toUtf8().toStdString());
+    item.Prioridade = Prioridade;
+    item.Executado = !Executado.isEmpty();
+    Incluir(*this, item);
+    AjustarRolagem(VscGrade);
 }
 
 // A row shows one entry: its name, its description as tooltip, its priority's colour (or none)
@@ -165,8 +301,8 @@ void Prancheta::IncluirNaGrade(
 void Prancheta::PintarLinha(int linha, const ItemGrade& e)
 {
     Rotulo* rotulo = Linha[linha];
-    rotulo->setText(QStringLiteral("  ") + e.Fazela);
-    rotulo->setToolTip(e.Descricao);
+    rotulo->setText(QStringLiteral("  ") + e.Fazela.Texto());
+    rotulo->setToolTip(e.Descricao.Texto());
     // An unknown priority has no colour and stays transparent, like priority 0.
     const QString cor = TraduzirCor(e.Prioridade);
     rotulo->DefinirOpaco(!cor.isEmpty());

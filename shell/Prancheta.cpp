@@ -134,11 +134,14 @@ bool Prancheta::Form_Load()
     if (UltimoGrupo != 0)
         GrupoAtual = CodigoDoItem(cmbGrupo->currentText()).value_or(0);
 
-    // 9. The task grid.
-    if (GrupoAtual != 0)
-        AlimentarGrade(GrupoAtual);
-    else
+    // 9. The task grid; a board built in two stages reads only the rows on the screen now, and
+    // the rest of a large group in its second stage.
+    if (GrupoAtual == 0)
         LimparGrade();
+    else if (m_montagem == Montagem::EmDuasEtapas)
+        AlimentarPrimeirasLinhas(GrupoAtual);
+    else
+        AlimentarGrade(GrupoAtual);
 
     // 10. Shown by the caller, centred, as an ordinary window, with the focus where the keyboard
     // order starts.
@@ -148,6 +151,7 @@ bool Prancheta::Form_Load()
 
 void Prancheta::ConcluirMontagem()
 {
+    Protegido([this] { CompletarGrade(); });
     MontarPaineis();
     AtenderODesktop();
 }

@@ -103,6 +103,10 @@ public:
     // --- grid
     void LimparGrade();
     void AlimentarGrade(int32_t Codigo);
+    // At start-up: only the rows on the screen, with the scroll bar's whole range; CompletarGrade
+    // loads the rest.
+    void AlimentarPrimeirasLinhas(int32_t Codigo);
+    void CompletarGrade();
     void IncluirNaGrade(int32_t Codigo, const QString& Fazela, const QString& Descricao, uint8_t Prioridade,
                         const QString& Executado);
     static QString TraduzirCor(uint8_t Prioridade);

@@ -2,7 +2,8 @@
 # The board on files of 10, 1,000, 10,000 and 100,000 tasks (one remembered group holding them all),
 # side by side in one run, with the date and the machine:
 #   start-up   from the start of `fazelas` until its window is mapped (the group's grid is loaded
-#              before that), against a bare Qt window of the same size; median of interleaved runs
+#              before that), against a bare Qt window of the same size and the same window showing
+#              one label; median of interleaved runs
 #   grid load  AlimentarGrade of the whole group until its rows are painted
 #   scroll     one step of the scroll bar (VscGrade_Change repainting the 23 rows), until painted
 #   tick       ImgLinha_Click with its statement, until the mark is painted
@@ -29,9 +30,11 @@ done
 # Start-up: the files and fonts into the system's caches first, then every size and the bare
 # window in turn, so that a slow moment of the machine falls on all of them alike.
 for t in "${tamanhos[@]}"; do "$medir" "$tmp/$t/fazelas" >/dev/null; done
-"$medir" "$build/tools/fazelas-janela-nua" >/dev/null
+nua="$build/tools/fazelas-janela-nua"
+"$medir" "$nua" >/dev/null; "$medir" "$nua" --rotulo >/dev/null
 for _ in $(seq "$runs"); do
-  "$medir" "$build/tools/fazelas-janela-nua" >>"$tmp/nua.txt"
+  "$medir" "$nua" >>"$tmp/nua.txt"
+  "$medir" "$nua" --rotulo >>"$tmp/rotulo.txt"
   for t in "${tamanhos[@]}"; do "$medir" "$tmp/$t/fazelas" >>"$tmp/inicio-$t.txt"; done
 done
 # The actions, each in a fresh process on a fresh copy of the file.
@@ -56,15 +59,17 @@ def inicio(nome):
     t, m = zip(*[map(float, l.split()) for l in open(f"{pasta}/{nome}.txt")])
     return statistics.median(t), max(m) / 1024
 nua, nua_mem = inicio("nua")
-cab = ("tasks", "start-up", "bare Qt", "ratio", "grid load", "scroll step", "tick", "add+reload",
-       "peak RSS start", "peak RSS used")
+rot, rot_mem = inicio("rotulo")
+cab = ("tasks", "start-up", "ratio to labelled", "ratio to bare", "grid load", "scroll step", "tick",
+       "add+reload", "peak RSS start", "peak RSS used")
 print("| " + " | ".join(cab) + " |")
 print("|" + "|".join("---:" for _ in cab) + "|")
 for t in tamanhos:
     ini, mem = inicio(f"inicio-{t}")
     carga, rolagem, marca, inclusao, pico = open(f"{pasta}/acoes-{t}.txt").read().split()
     rol = "—" if float(rolagem) < 0 else f"{float(rolagem):.2f}"
-    print(f"| {int(t):,} | {ini:.0f} | {nua:.0f} | {ini / nua:.2f} | {float(carga):.2f} | {rol} | {float(marca):.2f} "
+    print(f"| {int(t):,} | {ini:.1f} | {ini / rot:.2f} | {ini / nua:.2f} | {float(carga):.2f} | {rol} | {float(marca):.2f} "
           f"| {float(inclusao):.2f} | {mem:.1f} MiB | {int(pico) / 1024:.1f} MiB |")
-print(f"\nBare Qt window: peak RSS {nua_mem:.1f} MiB. Scroll step: none with 10 tasks (no scroll bar).")
+print(f"\nBaselines: bare Qt window {nua:.1f} ms, peak RSS {nua_mem:.1f} MiB; with a label {rot:.1f} ms, "
+      f"{rot_mem:.1f} MiB. Scroll step: none with 10 tasks (no scroll bar).")
 PY

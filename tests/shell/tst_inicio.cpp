@@ -35,16 +35,22 @@ void TstInicio::grupoLembrado_data()
     QTest::addColumn<int>("atual");
     QTest::addColumn<QString>("linha0");
     QTest::addColumn<QString>("linha10");
+    QTest::addColumn<bool>("duasEtapas");
     const QString grupos = "Insert into Grupo_Fazela values (5,'Casa');"
                            "Insert into Fazelas(Cod_Grupo,Fazela,Prioridade) values (5,'Varrer',3);";
-    QTest::newRow("sem linha") << grupos + "Delete from Config" << 0 << 0 << "" << "";
-    QTest::newRow("nulo") << grupos << 0 << 0 << "" << "";
-    QTest::newRow("zero") << grupos + "Update Config set Ultimo_Grupo = 0" << 0 << 0 << "" << "";
-    QTest::newRow("existente") << grupos + "Update Config set Ultimo_Grupo = 5" << 5 << 5 << "  Varrer" << "";
+    QTest::newRow("sem linha") << grupos + "Delete from Config" << 0 << 0 << "" << "" << false;
+    QTest::newRow("nulo") << grupos << 0 << 0 << "" << "" << false;
+    QTest::newRow("zero") << grupos + "Update Config set Ultimo_Grupo = 0" << 0 << 0 << "" << "" << false;
+    QTest::newRow("existente") << grupos + "Update Config set Ultimo_Grupo = 5" << 5 << 5 << "  Varrer" << "" << false;
     // A remembered group that is gone: the group the list shows becomes current, so a task added
     // next lands in a group that exists.
-    QTest::newRow("apagado") << grupos + "Update Config set Ultimo_Grupo = 9" << 9 << 5 << "  Varrer" << "";
-    QTest::newRow("apagado, sem grupos") << "Update Config set Ultimo_Grupo = 9" << 9 << 0 << "" << "";
+    QTest::newRow("apagado") << grupos + "Update Config set Ultimo_Grupo = 9" << 9 << 5 << "  Varrer" << "" << false;
+    QTest::newRow("apagado, sem grupos") << "Update Config set Ultimo_Grupo = 9" << 9 << 0 << "" << "" << false;
+    // The program's own board shows the rows on the screen first and loads the rest after.
+    QTest::newRow("em duas etapas") << grupos + "Update Config set Ultimo_Grupo = 5;"
+        "With recursive n(i) as (Select 0 Union All Select i + 1 from n where i < 29) Insert into"
+        " Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) Select 5, printf('t%02d', i), printf('%02d', i), 3 from n"
+        << 5 << 5 << "  Varrer" << "  t09" << true;
 }
 
 void TstInicio::grupoLembrado()
@@ -57,8 +63,15 @@ void TstInicio::grupoLembrado()
     BancoDeTeste banco;
     banco.Executar(preparo);
     const auto configAntes = banco.Linhas("Select * from Config");
-    Prancheta p;
+    QFETCH(bool, duasEtapas);
+    Prancheta p(nullptr, duasEtapas ? Prancheta::Montagem::EmDuasEtapas : Prancheta::Montagem::Completa);
     QVERIFY(p.Form_Load());
+    if (duasEtapas) {
+        QCOMPARE(p.VscGrade->maximum(), 31 - QtdLinhas);
+        p.ConcluirMontagem();
+        QCOMPARE(int(GradeItens.size()), 31);
+        QCOMPARE(p.VscGrade->maximum(), 31 - QtdLinhas);
+    }
     QCOMPARE(UltimoGrupo, esperado);
     QCOMPARE(GrupoAtual, atual);
     QCOMPARE(p.Linha[0]->text(), linha0);
