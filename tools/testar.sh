@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets everything up and runs every test: once in the normal build, then once more built with
-# AddressSanitizer and UndefinedBehaviorSanitizer (in build-asan/, or $FAZELAS_BUILD_ASAN).
+# Sets everything up and runs every test: once in the normal build, then the unit and board tests
+# once more built with AddressSanitizer and UndefinedBehaviorSanitizer (in build-asan/, or
+# $FAZELAS_BUILD_ASAN).
 set -euo pipefail
 raiz=$(cd "$(dirname "$0")/.." && pwd)
 build=${FAZELAS_BUILD:-$raiz/build}
@@ -9,12 +10,13 @@ bash "$raiz/tools/preparar.sh"
 cd "$build"
 ctest --output-on-failure -j"$(nproc)"
 
-# The sanitizers: any report ends the test that made it. The two tests that drive the real program
-# on an X server are left to the normal build: they add nothing the unit and board tests under the
-# sanitizers do not already run, and would take several times longer. Suppressions, if ever needed,
-# are for reports inside system libraries only (tools/sanitizadores.supp says which and why).
+# The sanitizers: any report ends the test that made it. Only the QtTest programs are built and run
+# there: the two tests that drive the real program on an X server add nothing the board tests under
+# the sanitizers do not already run. Suppressions, if ever needed, are for reports inside system
+# libraries only (tools/sanitizadores.supp says which and why).
 cmake -S "$raiz" -B "$build_asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFAZELAS_SANITIZERS=ON >/dev/null
-cmake --build "$build_asan" -j"$(nproc)"
+programas=$(cd "$raiz/tests" && ls */tst_*.cpp | xargs -n1 basename | sed 's/\.cpp$//')
+cmake --build "$build_asan" -j"$(nproc)" --target $programas
 cd "$build_asan"
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=0:strict_string_checks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

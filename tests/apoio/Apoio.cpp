@@ -5,11 +5,8 @@
 #include "grid/Grade.h"
 #include "shell/Bandeja.h"
 
-#include <QComboBox>
-#include <QFile>
-#include <QtTest>
+#include <QTimer>
 #include <sqlite3.h>
-#include <stdexcept>
 
 namespace {
 
@@ -17,7 +14,7 @@ sqlite3* Abrir(const QString& arquivo, int modo)
 {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(QFile::encodeName(arquivo).constData(), &db, modo, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(db));
+        qFatal("%s: %s", qPrintable(arquivo), sqlite3_errmsg(db));
     return db;
 }
 
@@ -30,12 +27,10 @@ void ReiniciarModulo()
     ComandoSql.clear();
     Registros.reset();
     RegistrosGrade.reset();
-    UltimoGrupo = 0;
-    GrupoAtual = 0;
+    UltimoGrupo = GrupoAtual = 0;
     MsgBoxResposta = 0;
     GradeItens.clear();
-    QtdItens = 0;
-    ProximaLinha = 0;
+    QtdItens = ProximaLinha = 0;
     GradeCheia = false;
     DadosBandeja.reset();
     RetornoBandeja = false;
@@ -44,11 +39,9 @@ void ReiniciarModulo()
 BancoDeTeste::BancoDeTeste()
 {
     sqlite3* db = Abrir(Arquivo(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    char* erro = nullptr;
-    const int rc = sqlite3_exec(db, Esquema::Sql, nullptr, nullptr, &erro);
+    if (sqlite3_exec(db, Esquema::Sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        qFatal("schema: %s", sqlite3_errmsg(db));
     sqlite3_close(db);
-    if (rc != SQLITE_OK)
-        qFatal("schema: %s", erro);
     ReiniciarModulo();
     Modulo::PastaDoPrograma = Pasta();
 }
@@ -66,7 +59,7 @@ void BancoDeTeste::Executar(const QString& sql) const
     sqlite3_free(erro);
     sqlite3_close(db);
     if (rc != SQLITE_OK)
-        QFAIL(qPrintable(QStringLiteral("%1: %2").arg(sql, texto)));
+        QFAIL(qPrintable(sql + QStringLiteral(": ") + texto));
 }
 
 QList<QVariantList> BancoDeTeste::Linhas(const QString& sql) const
@@ -78,17 +71,14 @@ QList<QVariantList> BancoDeTeste::Linhas(const QString& sql) const
         while (sqlite3_step(st) == SQLITE_ROW) {
             QVariantList linha;
             for (int c = 0; c < sqlite3_column_count(st); ++c) {
-                switch (sqlite3_column_type(st, c)) {
-                case SQLITE_NULL:
+                const int tipo = sqlite3_column_type(st, c);
+                if (tipo == SQLITE_NULL)
                     linha << QVariant();
-                    break;
-                case SQLITE_INTEGER:
+                else if (tipo == SQLITE_INTEGER)
                     linha << qlonglong(sqlite3_column_int64(st, c));
-                    break;
-                default:
+                else
                     linha << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
                                                sqlite3_column_bytes(st, c));
-                }
             }
             linhas << linha;
         }
@@ -110,4 +100,38 @@ QStringList Itens(const QComboBox* lista)
     for (int i = 0; i < lista->count(); ++i)
         itens << lista->itemText(i);
     return itens;
+}
+
+void Digitar(QWidget* w, const QString& texto)
+{
+    for (const char32_t c : texto.toUcs4()) {
+        if (c >= 0x20 && c < 0x7F)
+            QTest::keyClick(w, char(c));
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+    }
+}
+
+std::shared_ptr<Resposta> ResponderQuandoEsperar(Prancheta& p, std::function<QWidget*()> botao)
+{
+    auto r = std::make_shared<Resposta>();
+    auto* relogio = new QTimer(&p);
+    relogio->setInterval(5);
+    QObject::connect(relogio, &QTimer::timeout, &p, [&p, r, relogio, botao] {
+        if (!p.EsperaDaResposta || p.FrmMensagem->isHidden())
+            return;
+        relogio->deleteLater();
+        relogio->stop();
+        r->texto = p.txtMsgBoxMensagem->text();
+        r->okay = p.CmdMensagemOkay->isVisibleTo(p.FrmMensagem);
+        r->confirmar = p.CmdMensagemConfirmar->isVisibleTo(p.FrmMensagem);
+        r->cancelar = p.CmdMensagemCancelar->isVisibleTo(p.FrmMensagem);
+        r->pranchetaHabilitada = p.PicPrancheta->isEnabled();
+        r->tarefaHabilitada = p.FrmFazela->isEnabled();
+        r->tamanho = p.FrmMensagem->size();
+        r->clicada = true;
+        QTest::mouseClick(botao(), Qt::LeftButton);
+    });
+    relogio->start();
+    return r;
 }

@@ -1,11 +1,12 @@
 #pragma once
-// What the tests share: a fresh database file in a temporary folder for every test.
-#include <QString>
-#include <QTemporaryDir>
-#include <QVariant>
-#include <QVariantList>
+// What the test programs share: a fresh database file in a temporary folder, typing as the keyboard
+// does, and answering the message panel as a user does.
+#include "shell/Prancheta.h"
 
-class QComboBox;
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+#include <memory>
 
 class BancoDeTeste
 {
@@ -32,3 +33,21 @@ void ReiniciarModulo();
 
 // The texts of a list's items, in order.
 QStringList Itens(const QComboBox* lista);
+
+// Types text key by key. QTest::keyClicks knows only Latin-1; an accented letter or an emoji
+// arrives as one key press carrying its text.
+void Digitar(QWidget* w, const QString& texto);
+
+// What the message panel showed when the answer was given.
+struct Resposta
+{
+    bool clicada = false;
+    QString texto;
+    bool okay = false, confirmar = false, cancelar = false;
+    bool pranchetaHabilitada = true;
+    bool tarefaHabilitada = true;
+    QSize tamanho;
+};
+
+// Once MensageBox waits for its answer, clicks the control `botao` gives.
+std::shared_ptr<Resposta> ResponderQuandoEsperar(Prancheta& p, std::function<QWidget*()> botao);

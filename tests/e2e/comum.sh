@@ -19,12 +19,17 @@ esperar() {
 
 iniciar_x() {
   E2E_TMP=$(mktemp -d)
-  local n=${E2E_TELA:-90}
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
-  E2E_XVFB=$!
-  export DISPLAY=":$n"
-  esperar "$E2E_PRAZO" xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }
+  # Two runs may pick the same free display at once; the one whose server lost tries the next.
+  local n=${E2E_TELA:-200}
+  while :; do
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
+    E2E_XVFB=$!
+    export DISPLAY=":$n"
+    esperar "$E2E_PRAZO" xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }
+    [ "$(tr -d ' ' <"/tmp/.X$n-lock")" = "$E2E_XVFB" ] && break # the server is ours
+    kill "$E2E_XVFB" 2>/dev/null; n=$((n + 1))
+  done
   export XDG_RUNTIME_DIR="$E2E_TMP/run"; mkdir -p -m 700 "$XDG_RUNTIME_DIR"
   # No session bus for the program: Qt then docks its icon in icewm's XEmbed tray. Another window
   # manager (E2E_GERENCIADOR, tools/experimentar_desktops.sh) keeps the bus it may need.
@@ -71,19 +76,6 @@ parar_programa() {
 
 # foto NAME: a screenshot of the whole screen, kept beside the case's folder.
 foto() { import -window root "$E2E_TMP/$1.png"; echo "$E2E_TMP/$1.png"; }
-
-# cor_na_tela X Y: the colour of one pixel of the screen as "r,g,b".
-cor_na_tela() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n 2p | grep -o 'srgb([0-9,]*)' | tr -d 'srgb()'; }
-
-# esperar_cor SECONDS X Y R,G,B: polls the screen until the pixel shows the colour.
-esperar_cor() {
-  local prazo=$1 x=$2 y=$3 cor=$4
-  local fim=$(( $(date +%s%N) + prazo * 1000000000 ))
-  until [ "$(cor_na_tela "$x" "$y")" = "$cor" ]; do
-    [ "$(date +%s%N)" -lt "$fim" ] || return 1
-    sleep 0.05
-  done
-}
 
 # cor_em FILE X Y: the colour of one pixel as "r,g,b".
 cor_em() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }

@@ -1,33 +1,37 @@
-// The grid loaded from real database files: order, colours, marks, the buffer and the scroll bar.
+// The grid against real files: order, colours and marks, the buffer behind the scroll bar, and the
+// row under the pointer being always the task a click or a double-click acts on.
 #include "apoio/Apoio.h"
 #include "data/Modulo.h"
 #include "grid/Grade.h"
-#include "shell/Prancheta.h"
 
 #include <QSignalSpy>
-#include <QtTest>
 
 using namespace Modulo;
 
 namespace {
 
-// N tasks of group 1 named t0..t(N-1), in that order on the grid.
-QString Tarefas(int n, int grupo = 1)
-{
-    return QStringLiteral("Insert into Grupo_Fazela values (%1,'g');"
-                          "With recursive n(i) as (Select 0 Union All Select i + 1 from n where i + 1 < %2)"
-                          " Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) "
-                          " Select %1, 't' || i, printf('%06d', i), 3 from n;")
-        .arg(grupo)
-        .arg(n);
-}
+// Group 1 holds 30 tasks named by their place in the grid's order (priority, then description),
+// codes 40000 on; group 2 holds 3. Every tick written is logged by the file itself.
+const QString Muitas = [] {
+    QString sql = "Insert into Grupo_Fazela values (1,'Muitas'), (2,'Poucas');"
+                  "Create Table Gravacoes (Codigo, Executado);"
+                  "Create Trigger Registrar After Update Of Executado On Fazelas Begin "
+                  "Insert into Gravacoes values (new.Codigo, new.Executado); End;"
+                  "Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) values (2,'a','1',1),(2,'b','2',1),(2,'c','3',1);"
+                  "Update Config set Ultimo_Grupo = 1;";
+    for (int i = 0; i < 30; ++i)
+        sql += QStringLiteral("Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade) values (%1,1,'t%2','d%2',%3);")
+                   .arg(40000 + i).arg(i, 2, 10, QChar('0')).arg(5 - i / 10);
+    return sql;
+}();
 
-// The colour of the board under the middle of a row's empty right part.
-QColor CorDaLinha(Prancheta& p, int linha)
+// N tasks of group 1 named t0..t(N-1), in that order on the grid.
+QString Tarefas(int n)
 {
-    const QRect r = p.Linha[linha]->geometry();
-    const QImage img = p.PicPrancheta->grab(r).toImage();
-    return img.pixelColor(r.width() - 70, r.height() / 2);
+    return QStringLiteral("Insert into Grupo_Fazela values (1,'g');"
+                          "With recursive n(i) as (Select 0 Union All Select i + 1 from n where i + 1 < %1)"
+                          " Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) Select 1, 't' || i, printf('%06d', i), 3 from n;")
+        .arg(n);
 }
 
 } // namespace
@@ -36,94 +40,83 @@ class TstGrade : public QObject
 {
     Q_OBJECT
 private slots:
-    void linhasComCorMarcaEOrdem();
-    void linhasQueOEditorNaoGrava();
+    void init() { m_banco = std::make_unique<BancoDeTeste>(); }
+    void cleanup()
+    {
+        m_p.reset();
+        m_banco.reset();
+    }
+    void linhasPintadas();
     void limiteDasLinhas_data();
     void limiteDasLinhas();
     void grupoSemFazelas();
-    void codigoZeroNaoLeOBanco();
-    void codigosEQuantidadeAlemDe16Bits();
-    void recargaVoltaARolagemAoInicio();
+    void rolagemEAcoesNaLinhaCerta();
+    void recargaMantemLinhasEAcoesEmPasso_data();
+    void recargaMantemLinhasEAcoesEmPasso();
+
+private:
+    Prancheta& Iniciar(const QString& preparo);
+    // Every painted row shows the entry the scroll position puts under it.
+    bool EmPasso() const;
+
+    std::unique_ptr<BancoDeTeste> m_banco;
+    std::unique_ptr<Prancheta> m_p;
 };
 
-void TstGrade::linhasComCorMarcaEOrdem()
+Prancheta& TstGrade::Iniciar(const QString& preparo)
 {
-    BancoDeTeste banco;
-    // Equal priorities go by description in Portuguese order, whatever the names; any text in
-    // Executado is done; a Null description is an empty one.
-    banco.Executar("Insert into Grupo_Fazela values (1,'Casa'), (2,'Outro');"
-                   "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
-                   " (1,1,'Zé','zebra',3,null), (2,1,'Ana','Água',3,'S'), (3,1,'Bia','abacaxi',3,'x'),"
-                   " (4,1,'Caio','ônibus',3,''), (5,1,'Dora','Casa',3,null), (6,1,'Eva','banana',3,null),"
-                   " (7,1,'Urgente',null,5,null), (8,1,'Nada','n',0,null), (9,1,'Branca','b',1,null),"
-                   " (10,2,'Alheia','a',4,null);");
-    Prancheta p;
-    p.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&p));
-    p.LimparGrade();
-    const QColor prancheta = CorDaLinha(p, 8);
-    p.AlimentarGrade(1);
-
-    const QStringList nomes = { "Urgente", "Bia", "Ana", "Eva", "Dora", "Caio", "Zé", "Branca", "Nada" };
-    QCOMPARE(QtdItens, nomes.size());
-    QCOMPARE(int(GradeItens.size()), nomes.size());
-    for (int i = 0; i < nomes.size(); ++i) {
-        QCOMPARE(p.Linha[i]->text(), "  " + nomes[i]);
-        QCOMPARE(GradeItens[i].Fazela, nomes[i]);
-        QVERIFY(p.Linha[i]->Borda());
-        QVERIFY(p.ImgLinha[i]->Borda());
-    }
-    QCOMPARE(GradeItens[0].Codigo, 7);
-    QCOMPARE(GradeItens[0].Descricao, QString());
-    QCOMPARE(p.Linha[0]->toolTip(), QString());
-    QCOMPARE(p.Linha[1]->toolTip(), QStringLiteral("abacaxi"));
-    // Done: 'S' and 'x'; an empty text is not done.
-    const QList<bool> feitos = { false, true, true, false, false, false, false, false, false };
-    for (int i = 0; i < nomes.size(); ++i) {
-        QCOMPARE(GradeItens[i].Executado, feitos[i]);
-        QCOMPARE(p.ImgLinha[i]->TemPicture(), feitos[i]);
-    }
-    QCOMPARE(p.ImgLinha[1]->Picture().cacheKey(), p.ImagemCheck->Picture().cacheKey());
-    QVERIFY(!p.Linha[9]->Borda() && p.Linha[9]->text().isEmpty());
-
-    // Colours as painted: priority 1 is an opaque white row, priority 0 shows the board through.
-    QCOMPARE(CorDaLinha(p, 0), QColor(255, 128, 128));
-    QCOMPARE(CorDaLinha(p, 1), QColor(128, 255, 128));
-    QCOMPARE(CorDaLinha(p, 7), QColor(255, 255, 255));
-    QVERIFY(p.Linha[7]->Opaco());
-    QVERIFY(!p.Linha[8]->Opaco());
-    QCOMPARE(CorDaLinha(p, 8), prancheta);
-    QVERIFY(prancheta != QColor(255, 255, 255));
-    QVERIFY(!p.VscGrade->isVisible());
-    QVERIFY(!Conexao);
-    QVERIFY(!RegistrosGrade->Aberto());
+    m_banco->Executar(preparo);
+    m_p = std::make_unique<Prancheta>();
+    [&] { QVERIFY(m_p->Form_Load()); }();
+    m_p->show();
+    [&] { QVERIFY(QTest::qWaitForWindowExposed(m_p.get())); }();
+    return *m_p;
 }
 
-void TstGrade::linhasQueOEditorNaoGrava()
+bool TstGrade::EmPasso() const
 {
-    BancoDeTeste banco;
-    // Written by other tools: a Null name, a Null priority, priorities out of the range.
-    banco.Executar("Insert into Grupo_Fazela values (1,'g');"
-                   "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade) values"
-                   " (1,1,null,'a',4), (2,1,'SemPrioridade','b',null), (3,1,'Nove','c',9),"
-                   " (4,1,'Grande','d',300), (5,1,'Negativa','e',-1);");
-    Prancheta p;
-    p.AlimentarGrade(1);
-    QCOMPARE(QtdItens, 5);
-    const QStringList nomes = { "Grande", "Nove", "", "Negativa", "SemPrioridade" };
-    for (int i = 0; i < nomes.size(); ++i)
-        QCOMPARE(p.Linha[i]->text(), "  " + nomes[i]);
-    for (int i : { 0, 1, 3, 4 }) {
-        QVERIFY(!p.Linha[i]->Opaco());
-        QCOMPARE(GradeItens[i].Prioridade, uint8_t(0));
+    for (int i = 0; i < QtdLinhas; ++i) {
+        const size_t e = size_t(i + m_p->VscGrade->value());
+        if (m_p->Linha[i]->text() != (e < GradeItens.size() ? "  " + GradeItens[e].Fazela : QString()))
+            return false;
     }
-    QVERIFY(p.Linha[2]->Opaco());
-    QCOMPARE(GradeItens[2].Fazela, QString());
+    return true;
+}
 
-    // An unknown priority handed to the row painter itself stays transparent too.
-    p.LimparGrade();
-    p.IncluirNaGrade(1, "x", "", 7, "");
-    QVERIFY(!p.Linha[0]->Opaco());
+void TstGrade::linhasPintadas()
+{
+    // Equal priorities go by description in Portuguese order; any text in Executado is done; rows
+    // other tools wrote (a Null name, priorities Null or out of range) show as transparent rows.
+    Prancheta& p = Iniciar("Insert into Grupo_Fazela values (1,'Casa'), (2,'Outro');"
+                           "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
+                           " (1,1,'Zé','zebra',3,null), (2,1,'Ana','Água',3,'S'), (3,1,'Bia','abacaxi',3,'x'),"
+                           " (4,1,'Caio','ônibus',3,''), (70000,1,'Urgente',null,5,null), (8,1,'Nada','n',0,null),"
+                           " (9,1,'Branca','b',1,null), (10,2,'Alheia','a',4,null), (11,1,null,'c',4,null),"
+                           " (12,1,'Nove','o',9,null), (13,1,'Nula','p',null,null), (14,1,'Baixa','q',2,null);"
+                           "Update Config set Ultimo_Grupo = 1");
+    struct Linha { const char* nome; int codigo; QColor cor; bool feita; };
+    const QColor nenhuma;
+    const QList<Linha> esperadas = {{"Nove", 12, nenhuma, false}, {"Urgente", 70000, QColor(255, 128, 128), false},
+        {"", 11, QColor(255, 255, 128), false},
+        {"Bia", 3, QColor(128, 255, 128), true}, {"Ana", 2, QColor(128, 255, 128), true},
+        {"Caio", 4, QColor(128, 255, 128), false}, {"Zé", 1, QColor(128, 255, 128), false},
+        {"Baixa", 14, QColor(192, 192, 255), false}, {"Branca", 9, QColor(255, 255, 255), false},
+        {"Nada", 8, nenhuma, false}, {"Nula", 13, nenhuma, false}};
+    QCOMPARE(QtdItens, esperadas.size());
+    for (int i = 0; i < esperadas.size(); ++i) {
+        const Linha& e = esperadas[i];
+        QCOMPARE(p.Linha[i]->text(), QStringLiteral("  ") + e.nome);
+        QCOMPARE(GradeItens[i].Codigo, e.codigo);
+        QCOMPARE(p.Linha[i]->Opaco(), e.cor.isValid());
+        if (e.cor.isValid())
+            QCOMPARE(p.Linha[i]->CorFundo(), e.cor);
+        QCOMPARE(p.ImgLinha[i]->TemPicture(), e.feita);
+        QVERIFY(p.Linha[i]->Borda() && p.ImgLinha[i]->Borda());
+    }
+    QCOMPARE(p.Linha[3]->toolTip(), QStringLiteral("abacaxi"));
+    QVERIFY(!p.Linha[11]->Borda() && p.Linha[11]->text().isEmpty());
+    QVERIFY(!p.VscGrade->isVisible());
+    QVERIFY(!Conexao && !RegistrosGrade->Aberto());
 }
 
 void TstGrade::limiteDasLinhas_data()
@@ -137,102 +130,136 @@ void TstGrade::limiteDasLinhas_data()
 void TstGrade::limiteDasLinhas()
 {
     QFETCH(int, n);
-    BancoDeTeste banco;
-    banco.Executar(Tarefas(n));
-    Prancheta p;
-    p.AlimentarGrade(1);
+    Prancheta& p = Iniciar(Tarefas(n) + "Update Config set Ultimo_Grupo = 1");
     QCOMPARE(QtdItens, n);
-    QCOMPARE(int(GradeItens.size()), n);
     QCOMPARE(GradeItens.back().Fazela, QStringLiteral("t%1").arg(n - 1));
     for (int i = 0; i < QtdLinhas; ++i) {
-        const bool pintada = i < n;
-        QCOMPARE(p.Linha[i]->text(), pintada ? QStringLiteral("  t%1").arg(i) : QString());
-        QCOMPARE(p.Linha[i]->Borda(), pintada);
-        QCOMPARE(p.ImgLinha[i]->Borda(), pintada);
+        QCOMPARE(p.Linha[i]->text(), i < n ? QStringLiteral("  t%1").arg(i) : QString());
+        QCOMPARE(p.Linha[i]->Borda(), i < n);
     }
-    QCOMPARE(GradeCheia, n >= QtdLinhas);
-    QCOMPARE(int(ProximaLinha), n >= QtdLinhas ? QtdLinhas - 1 : n);
-    QCOMPARE(p.VscGrade->isVisibleTo(&p), n > QtdLinhas);
-    if (n > QtdLinhas)
-        QCOMPARE(p.VscGrade->maximum(), n - QtdLinhas);
+    QCOMPARE(p.VscGrade->isVisible(), n > QtdLinhas);
+    QCOMPARE(p.VscGrade->maximum(), std::max(0, n - QtdLinhas));
 }
 
 void TstGrade::grupoSemFazelas()
 {
-    BancoDeTeste banco;
-    banco.Executar(Tarefas(3, 2) + "Insert into Grupo_Fazela values (1,'vazio');");
-    Prancheta p;
-    for (int grupo : { 1, 99 }) { // an empty group, and a group that no longer exists
+    Prancheta& p = Iniciar(Tarefas(40) + "Insert into Grupo_Fazela values (2,'vazio'); Update Config set Ultimo_Grupo = 1");
+    p.VscGrade->setValue(10);
+    for (int grupo : {2, 99}) { // an empty group, and a group that no longer exists
         p.AlimentarGrade(grupo);
         QCOMPARE(QtdItens, 0);
+        QCOMPARE(p.VscGrade->value(), 0);
         Rotulo* l = p.Linha[LinhaDaMensagem];
         QCOMPARE(l->text(), QStringLiteral("Sem Fazelas Cadastradas !        "));
         QCOMPARE(l->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        QVERIFY(l->font().bold() && l->font().italic());
-        QVERIFY(!l->Borda() && !l->Opaco());
-        for (int i = 0; i < QtdLinhas; ++i) {
-            if (i != LinhaDaMensagem)
-                QVERIFY(p.Linha[i]->text().isEmpty() && !p.Linha[i]->Borda());
-        }
-    }
-    // The next group's rows are plain again, the message row included.
-    p.AlimentarGrade(2);
-    QCOMPARE(p.Linha[0]->text(), QStringLiteral("  t0"));
-    Rotulo* l = p.Linha[LinhaDaMensagem];
-    QVERIFY(l->text().isEmpty());
-    QCOMPARE(l->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-    QVERIFY(!l->font().bold() && !l->font().italic());
-}
-
-void TstGrade::codigoZeroNaoLeOBanco()
-{
-    BancoDeTeste banco;
-    banco.Executar(Tarefas(2));
-    Prancheta p;
-    p.AlimentarGrade(1);
-    // With no file to read, any database access would fail.
-    PastaDoPrograma = banco.Pasta() + "/nao-existe";
-    for (int codigo : { 0, -4 }) {
-        p.AlimentarGrade(codigo);
-        QCOMPARE(QtdItens, 0);
-        QVERIFY(GradeItens.empty());
+        QVERIFY(l->font().bold() && l->font().italic() && !l->Borda());
         for (int i = 0; i < QtdLinhas; ++i)
-            QVERIFY(p.Linha[i]->text().isEmpty() && !p.Linha[i]->Borda() && !p.ImgLinha[i]->TemPicture());
+            QVERIFY(i == LinhaDaMensagem || (p.Linha[i]->text().isEmpty() && !p.Linha[i]->Borda()));
+        // Its rows answer nothing.
+        QTest::mouseClick(p.ImgLinha[LinhaDaMensagem], Qt::LeftButton);
+        QTest::mouseDClick(p.Linha[LinhaDaMensagem], Qt::LeftButton);
+        QTest::mouseClick(p.ImgLinha[3], Qt::LeftButton);
+        QVERIFY(p.FrmFazela->isHidden() && !p.ImgLinha[LinhaDaMensagem]->TemPicture());
     }
-}
-
-void TstGrade::codigosEQuantidadeAlemDe16Bits()
-{
-    BancoDeTeste banco;
-    const int n = 33000;
-    banco.Executar(Tarefas(n)
-        + "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade) values"
-          " (70000,1,'alta',' ',5), (40000,1,'media','b',4);");
-    Prancheta p;
-    p.AlimentarGrade(1);
-    QCOMPARE(QtdItens, n + 2);
-    QCOMPARE(p.VscGrade->maximum(), n + 2 - QtdLinhas);
-    QCOMPARE(GradeItens[0].Codigo, 70000);
-    QCOMPARE(GradeItens[1].Codigo, 40000);
-    QCOMPARE(GradeItens.back().Fazela, QStringLiteral("t%1").arg(n - 1));
-    QCOMPARE(GradeItens.back().Codigo, banco.Valor("Select max(Codigo) from Fazelas where Fazela like 't%'").toInt());
-}
-
-void TstGrade::recargaVoltaARolagemAoInicio()
-{
-    BancoDeTeste banco;
-    banco.Executar(Tarefas(40) + Tarefas(24, 2));
-    Prancheta p;
-    p.AlimentarGrade(1);
-    p.VscGrade->setValue(10);
-    // Rows are painted from the first entry, so the position comes back with them, without a
-    // scroll event in the middle of the load.
+    // The next group's rows are plain again, the message row included; reloading without a
+    // scroll event in the middle.
     QSignalSpy rolagens(p.VscGrade, &QScrollBar::valueChanged);
-    p.AlimentarGrade(2);
-    QCOMPARE(p.VscGrade->value(), 0);
-    QCOMPARE(p.VscGrade->maximum(), 1);
+    p.AlimentarGrade(1);
     QCOMPARE(rolagens.count(), 0);
-    QCOMPARE(p.Linha[0]->text(), QStringLiteral("  t0"));
+    QVERIFY(!p.Linha[LinhaDaMensagem]->font().bold());
+    QCOMPARE(p.Linha[LinhaDaMensagem]->text(), QStringLiteral("  t10"));
+    QCOMPARE(m_banco->Valor("Select count(*) from Fazelas Where Executado is not null").toInt(), 0);
+}
+
+void TstGrade::rolagemEAcoesNaLinhaCerta()
+{
+    Prancheta& p = Iniciar(Muitas);
+    QCOMPARE(p.VscGrade->maximum(), 7);
+    GradeItens[24].Executado = true; // as a tick made earlier leaves it
+    p.VscGrade->setFocus();
+    QTest::keyClick(p.VscGrade, Qt::Key_Down);
+    QCOMPARE(p.Linha[0]->text(), QStringLiteral("  t01"));
+    QCOMPARE(p.Linha[22]->text(), QStringLiteral("  t23"));
+    QCOMPARE(p.Linha[22]->toolTip(), QStringLiteral("d23"));
+    QVERIFY(p.PicFocus->hasFocus()); // arrow keys no longer reach the scroll bar
+    p.VscGrade->setValue(7);
+    QVERIFY(p.ImgLinha[17]->TemPicture() && !p.ImgLinha[16]->TemPicture());
+    QCOMPARE(p.Linha[12]->CorFundo(), QColor(255, 255, 128)); // the colours follow the entries
+    QCOMPARE(p.Linha[13]->CorFundo(), QColor(128, 255, 128));
+    // Rows follow the thumb while it is dragged.
+    p.VscGrade->setSliderDown(true);
+    p.VscGrade->setSliderPosition(4);
+    QCOMPARE(p.Linha[0]->text(), QStringLiteral("  t04"));
+    p.VscGrade->setSliderDown(false);
+    QCOMPARE(p.VscGrade->value(), 4);
+    QVERIFY(EmPasso());
+
+    // A tick on a scrolled grid, and its undoing, write the task of that row only.
+    QTest::mouseClick(p.ImgLinha[3], Qt::LeftButton);
+    QTest::mouseClick(p.ImgLinha[5], Qt::LeftButton);
+    QTest::mouseClick(p.ImgLinha[5], Qt::LeftButton);
+    QCOMPARE(m_banco->Linhas("Select Codigo, Executado from Gravacoes"),
+             (QList<QVariantList>{{40007, "S"}, {40009, "S"}, {40009, QVariant()}}));
+    QVERIFY(GradeItens[7].Executado && !GradeItens[9].Executado);
+    p.VscGrade->setValue(0);
+    QVERIFY(p.ImgLinha[7]->TemPicture() && !p.ImgLinha[3]->TemPicture());
+    QVERIFY(!Conexao);
+
+    // A double-click opens the task of its row, and the change goes to that task alone.
+    p.VscGrade->setValue(6);
+    QTest::mouseDClick(p.Linha[20], Qt::LeftButton);
+    QTRY_VERIFY(p.FrmFazela->isVisible());
+    QCOMPARE(p.txtFazelaCodigo->text(), QStringLiteral("40026"));
+    QCOMPARE(p.txtFazelaNome->text(), QStringLiteral("t26"));
+    p.CmbFazelaPrior->setCurrentIndex(4);
+    QTest::mouseClick(p.CmdFazelaAlterar, Qt::LeftButton);
+    QCOMPARE(m_banco->Valor("Select Prioridade from Fazelas Where Codigo = 40026").toInt(), 5);
+    QCOMPARE(m_banco->Valor("Select count(*) from Fazelas Where Prioridade = 5").toInt(), 11);
+    // A right button's double-click is no double-click.
+    QTest::mouseDClick(p.Linha[2], Qt::RightButton);
+    QVERIFY(p.FrmFazela->isHidden());
+}
+
+void TstGrade::recargaMantemLinhasEAcoesEmPasso_data()
+{
+    QTest::addColumn<int>("recarga");
+    QTest::newRow("outro grupo") << 0;
+    QTest::newRow("grupo excluido") << 1;
+    QTest::newRow("fazela incluida") << 2;
+    QTest::newRow("fazela alterada") << 3;
+    QTest::newRow("fazela excluida") << 4;
+}
+
+void TstGrade::recargaMantemLinhasEAcoesEmPasso()
+{
+    QFETCH(int, recarga);
+    Prancheta& p = Iniciar(Muitas);
+    p.VscGrade->setValue(7);
+    switch (recarga) {
+    case 0:
+        p.cmbGrupo->setCurrentIndex(1);
+        emit p.cmbGrupo->activated(1);
+        break;
+    case 1:
+        ResponderQuandoEsperar(p, [&p] { return p.CmdMensagemConfirmar; });
+        p.CmdDelGrupo_Click();
+        break;
+    case 2:
+        p.CmdNewFazela_Click();
+        p.txtFazelaNome->setText("nova");
+        p.CmdFazelaIncluir_Click();
+        break;
+    default:
+        QTest::mouseDClick(p.Linha[0], Qt::LeftButton);
+        QTRY_VERIFY(p.FrmFazela->isVisible());
+        QTest::mouseClick(recarga == 3 ? p.CmdFazelaAlterar : p.CmdFazelaExcluir, Qt::LeftButton);
+    }
+    QTRY_VERIFY(p.PicPrancheta->isEnabled());
+    QVERIFY(EmPasso());
+    // The mark clicked on row 1 ticks the task whose name that row shows.
+    const QString nome = p.Linha[1]->text().mid(2);
+    QTest::mouseClick(p.ImgLinha[1], Qt::LeftButton);
+    QCOMPARE(m_banco->Linhas("Select Fazela from Fazelas Where Executado = 'S'"), (QList<QVariantList>{{nome}}));
 }
 
 QTEST_MAIN(TstGrade)

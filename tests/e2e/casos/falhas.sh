@@ -10,28 +10,8 @@ falhas_retrato() {
   (cd "$1" && find . -mindepth 1 ! -name saida.log | sort && sha256sum fzldados.mdb 2>/dev/null) || true
 }
 
-# falhas_usuario_comum: root writes where it likes, so a read-only file or folder stops only
-# another user: the program runs as nobody, with a home and a runtime folder of its own.
-falhas_usuario_comum() {
-  id -u nobody >/dev/null 2>&1 || return 1
-  FALHAS_COMUM=(setpriv --reuid="$(id -u nobody)" --regid="$(id -g nobody)" --clear-groups)
-  "${FALHAS_COMUM[@]}" true 2>/dev/null || return 1
-  chmod o+x "$E2E_TMP"
-  FALHAS_CASA=$(mktemp -d "$E2E_TMP/casa.XXXX")
-  mkdir -m 700 "$FALHAS_CASA/run"
-  chown -R nobody: "$FALHAS_CASA"
-  FALHAS_COMUM+=(env HOME="$FALHAS_CASA" XDG_RUNTIME_DIR="$FALHAS_CASA/run")
-  # The X server must take this user's connection too.
-  "${FALHAS_COMUM[@]}" xdpyinfo >/dev/null 2>&1
-}
-
-# falhas_iniciar [comum]: starts the program without waiting for its board.
-falhas_iniciar() {
-  local comando=("$E2E_PASTA/fazelas")
-  [ "${1:-}" = comum ] && comando=("${FALHAS_COMUM[@]}" "${comando[@]}")
-  "${comando[@]}" >"$E2E_PASTA/saida.log" 2>&1 &
-  E2E_PID=$!
-}
+# falhas_iniciar: starts the program without waiting for its board.
+falhas_iniciar() { "$E2E_PASTA/fazelas" >"$E2E_PASTA/saida.log" 2>&1 & E2E_PID=$!; }
 
 # falhas_janela_do_relatorio: the report's window, a dialog (the tray icon's window, untitled, is
 # called after the application too).
@@ -68,10 +48,10 @@ falhas_conferir() {
   ! compgen -G "$E2E_PASTA/core*" >/dev/null || e2e_morrer "$1: left a core"
 }
 
-# falhas_na_partida NAME PROBLEM [comum]: the program fails while it starts, on the file as it is.
+# falhas_na_partida NAME PROBLEM: the program fails while it starts, on the file as it is.
 falhas_na_partida() {
   local antes; antes=$(falhas_retrato "$E2E_PASTA")
-  falhas_iniciar "${3:-}"
+  falhas_iniciar
   falhas_dispensar_relatorio "$1"
   falhas_conferir "$1" "$2"
   [ "$(falhas_retrato "$E2E_PASTA")" = "$antes" ] || e2e_morrer "$1: the folder changed: $(ls -la "$E2E_PASTA")"
@@ -81,40 +61,8 @@ caso_falhas_arquivo_inutilizavel() {
   local banco="$E2E_PASTA/fzldados.mdb"
   rm "$banco"
   falhas_na_partida ausente "o arquivo não foi encontrado."
-  printf 'Lista de compras\npão; leite\n' >"$banco"
-  falhas_na_partida texto "o arquivo não é um banco de dados do Fazelas (formato desconhecido)."
-  { printf '\x00\x01\x00\x00Standard Jet DB\x00\x01'; head -c 4074 /dev/urandom; } >"$banco"
-  falhas_na_partida access \
-    "o arquivo não é um banco de dados do Fazelas: está no formato do Microsoft Access, que o Fazelas não lê."
   : >"$banco"
   falhas_na_partida vazio "o arquivo está vazio: não tem as tabelas do Fazelas."
-  rm "$banco"
-  "$CRIAR_BANCO" "$E2E_PASTA" >/dev/null
-  sql "DROP TABLE Fazelas; INSERT INTO Grupo_Fazela VALUES (1, 'Casa'); UPDATE Config SET Ultimo_Grupo = 1;"
-  falhas_na_partida sem-tabela "o banco de dados não tem as tabelas esperadas."
-  grep -q 'no such table: Fazelas' "$E2E_PASTA/saida.log" || e2e_morrer "the missing table is not named"
-}
-
-caso_falhas_somente_leitura() {
-  if ! falhas_usuario_comum; then
-    echo "PULADO: no unprivileged user can run the program here (setpriv as nobody, or its X connection)"
-    return 0
-  fi
-  local banco="$E2E_PASTA/fzldados.mdb"
-  sql "INSERT INTO Grupo_Fazela VALUES (1, 'Casa'); UPDATE Config SET Ultimo_Grupo = 1;"
-  # A file the user may only read, in a folder of the user's own.
-  chmod 755 "$E2E_PASTA"
-  chown nobody "$E2E_PASTA" "$banco"
-  chmod 444 "$banco"
-  ! "${FALHAS_COMUM[@]}" test -w "$banco" || e2e_morrer "nobody can write the read-only file"
-  falhas_na_partida arquivo-so-leitura "o arquivo só permite leitura." comum
-  # A file of the user's own in a folder the user may only read: every write needs a journal
-  # beside the file, so the program says so at once, before anything is typed.
-  chown root "$E2E_PASTA"
-  chmod 644 "$banco"
-  "${FALHAS_COMUM[@]}" test -w "$banco" || e2e_morrer "nobody cannot write the file"
-  falhas_na_partida pasta-so-leitura \
-    "a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos temporários ao lado dele)." comum
 }
 
 falhas_travado() { ! sqlite3 -cmd '.timeout 0' "$E2E_PASTA/fzldados.mdb" 'SELECT count(*) FROM Config'; }
