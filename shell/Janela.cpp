@@ -1,4 +1,5 @@
-// The window's outline and pictures at the screen's density, dragging, stacking, web links, the icon's messages and the single instance.
+// The window's outline and pictures at the screen's density, dragging, stacking, web links, the
+// icon's messages and the single instance.
 #include "assets/Imagens.h"
 #include "data/Modulo.h"
 #include "shell/Bandeja.h"
