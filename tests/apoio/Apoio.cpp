@@ -94,6 +94,43 @@ QVariant BancoDeTeste::Valor(const QString& sql) const
     return linhas.isEmpty() || linhas.first().isEmpty() ? QVariant() : linhas.first().first();
 }
 
+void ComPrancheta::init()
+{
+    m_banco = std::make_unique<BancoDeTeste>();
+    if (m_preparo)
+        Iniciar(*m_preparo);
+}
+
+void ComPrancheta::cleanup()
+{
+    m_p.reset();
+    m_banco.reset();
+}
+
+Prancheta& ComPrancheta::Iniciar(const QString& preparo)
+{
+    if (!preparo.isEmpty())
+        m_banco->Executar(preparo);
+    m_p = std::make_unique<Prancheta>();
+    [&] { QVERIFY(m_p->Form_Load()); }();
+    m_p->show();
+    if (m_espera == Espera::Ativa) {
+        m_p->activateWindow();
+        [&] { QVERIFY(QTest::qWaitForWindowActive(m_p.get())); }();
+    } else {
+        [&] { QVERIFY(QTest::qWaitForWindowExposed(m_p.get())); }();
+    }
+    return *m_p;
+}
+
+QString Tarefas(int n)
+{
+    return QStringLiteral("Insert into Grupo_Fazela values (1,'g');"
+                          "With recursive n(i) as (Select 0 Union All Select i + 1 from n where i + 1 < %1)"
+                          " Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) Select 1, 't' || i, printf('%06d', i), 3 from n;")
+        .arg(n);
+}
+
 QStringList Itens(const QComboBox* lista)
 {
     QStringList itens;

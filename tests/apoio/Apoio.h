@@ -7,6 +7,7 @@
 #include <QtTest>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class BancoDeTeste
 {
@@ -27,6 +28,36 @@ public:
 private:
     QTemporaryDir m_pasta;
 };
+
+// The fixture of the board's test programs: a fresh database for every case and a board on it,
+// started by the case or, given the set-up statements, before every case.
+class ComPrancheta : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Espera { Exposta, Ativa }; // the keyboard's cases need the active window
+    explicit ComPrancheta(Espera espera = Espera::Exposta, std::optional<QString> preparoDeCadaCaso = {})
+        : m_espera(espera), m_preparo(std::move(preparoDeCadaCaso)) {}
+
+protected:
+    // Runs the set-up statements, loads the board as the program does at start and shows it.
+    Prancheta& Iniciar(const QString& preparo);
+    Prancheta& p() { return *m_p; }
+
+    std::unique_ptr<BancoDeTeste> m_banco;
+    std::unique_ptr<Prancheta> m_p;
+
+private slots:
+    void init();
+    void cleanup();
+
+private:
+    Espera m_espera;
+    std::optional<QString> m_preparo;
+};
+
+// Set-up statements: N tasks of group 1 named t0..t(N-1), in that order on the grid.
+QString Tarefas(int n);
 
 // Puts the module-wide variables back to their start values.
 void ReiniciarModulo();

@@ -195,6 +195,8 @@ void TstDados::falhas_data()
     QTest::newRow("texto") << QByteArray("lista de compras\n").repeated(100) << "" << "formato desconhecido" << "ao abrir";
     QTest::newRow("sem tabela") << QByteArray() << "Drop Table Config" << "não tem as tabelas esperadas" << "ao gravar";
     QTest::newRow("em uso") << QByteArray() << "" << "em uso por outro programa" << "ao gravar";
+    // Its last page, one of the tasks', is spoiled below.
+    QTest::newRow("danificado") << QByteArray() << Tarefas(400) << "danificado" << "ao ler";
 }
 
 // Each names the file and the problem, and leaves the file as it was, with nothing new beside it.
@@ -210,6 +212,10 @@ void TstDados::falhas()
     }
     if (!preparo.isEmpty())
         m_banco->Executar(preparo);
+    if (problema == "danificado") {
+        QFile f(m_banco->Arquivo());
+        QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(f.size() - 4096) && f.write(QByteArray(4096, '\xff')) == 4096);
+    }
     // Another program holds the file longer than the program waits.
     sqlite3* outro = nullptr;
     if (problema.startsWith("em uso")) {
@@ -222,9 +228,9 @@ void TstDados::falhas()
     relogio.start();
     try {
         AbrirConexao();
-        Conexao->Execute(Comandos::GravarUltimoGrupo(3));
         RegistrosGrade = std::make_shared<RegistrosBd>();
         RegistrosGrade->Open(Comandos::CarregarGrade(1), Conexao);
+        Conexao->Execute(Comandos::GravarUltimoGrupo(3));
         QFAIL("no failure");
     } catch (const FalhaBanco& falha) {
         QVERIFY2(falha.Relatorio().contains(ArquivoBanco()), qPrintable(falha.Relatorio()));

@@ -17,12 +17,20 @@ const ItemGrade* NaGrade(int32_t codigo)
 
 } // namespace
 
-class TstEditor : public QObject
+class TstEditor : public ComPrancheta
 {
     Q_OBJECT
+public:
+    TstEditor()
+        : ComPrancheta(Espera::Ativa,
+                       "Insert into Grupo_Fazela values (1,'Casa'), (2,'Trabalho');"
+                       "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
+                       " (10,1,'Varrer','A sala toda',3,Null), (11,1,'Lavar','Louça',5,'S'), (20,2,'Relatório','Mensal',2,Null);"
+                       "Update Config set Ultimo_Grupo = 1")
+    {
+    }
+
 private slots:
-    void init();
-    void cleanup();
     void incluirSoComOTeclado_data();
     void incluirSoComOTeclado();
     void nomeVazio_data();
@@ -31,33 +39,9 @@ private slots:
     void fecharNaoGrava();
 
 private:
-    Prancheta& p() { return *m_p; }
     QList<QVariantList> Fazelas() const { return m_banco->Linhas("Select * from Fazelas Order By Codigo"); }
     void AbrirNovo();
-
-    std::unique_ptr<BancoDeTeste> m_banco;
-    std::unique_ptr<Prancheta> m_p;
 };
-
-void TstEditor::init()
-{
-    m_banco = std::make_unique<BancoDeTeste>();
-    m_banco->Executar("Insert into Grupo_Fazela values (1,'Casa'), (2,'Trabalho');"
-                      "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
-                      " (10,1,'Varrer','A sala toda',3,Null), (11,1,'Lavar','Louça',5,'S'), (20,2,'Relatório','Mensal',2,Null);"
-                      "Update Config set Ultimo_Grupo = 1");
-    m_p = std::make_unique<Prancheta>();
-    QVERIFY(m_p->Form_Load());
-    m_p->show();
-    m_p->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_p.get()));
-}
-
-void TstEditor::cleanup()
-{
-    m_p.reset();
-    m_banco.reset();
-}
 
 void TstEditor::AbrirNovo()
 {

@@ -25,27 +25,12 @@ const QString Muitas = [] {
     return sql;
 }();
 
-// N tasks of group 1 named t0..t(N-1), in that order on the grid.
-QString Tarefas(int n)
-{
-    return QStringLiteral("Insert into Grupo_Fazela values (1,'g');"
-                          "With recursive n(i) as (Select 0 Union All Select i + 1 from n where i + 1 < %1)"
-                          " Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) Select 1, 't' || i, printf('%06d', i), 3 from n;")
-        .arg(n);
-}
-
 } // namespace
 
-class TstGrade : public QObject
+class TstGrade : public ComPrancheta
 {
     Q_OBJECT
 private slots:
-    void init() { m_banco = std::make_unique<BancoDeTeste>(); }
-    void cleanup()
-    {
-        m_p.reset();
-        m_banco.reset();
-    }
     void linhasPintadas();
     void limiteDasLinhas_data();
     void limiteDasLinhas();
@@ -55,23 +40,9 @@ private slots:
     void recargaMantemLinhasEAcoesEmPasso();
 
 private:
-    Prancheta& Iniciar(const QString& preparo);
     // Every painted row shows the entry the scroll position puts under it.
     bool EmPasso() const;
-
-    std::unique_ptr<BancoDeTeste> m_banco;
-    std::unique_ptr<Prancheta> m_p;
 };
-
-Prancheta& TstGrade::Iniciar(const QString& preparo)
-{
-    m_banco->Executar(preparo);
-    m_p = std::make_unique<Prancheta>();
-    [&] { QVERIFY(m_p->Form_Load()); }();
-    m_p->show();
-    [&] { QVERIFY(QTest::qWaitForWindowExposed(m_p.get())); }();
-    return *m_p;
-}
 
 bool TstGrade::EmPasso() const
 {

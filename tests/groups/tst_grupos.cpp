@@ -25,16 +25,13 @@ const char* DoisGrupos = "Insert into Grupo_Fazela values (1,'Casa'), (2,'Trabal
 
 } // namespace
 
-class TstGrupos : public QObject
+class TstGrupos : public ComPrancheta
 {
     Q_OBJECT
+public:
+    TstGrupos() : ComPrancheta(Espera::Ativa) {}
+
 private slots:
-    void init() { m_banco = std::make_unique<BancoDeTeste>(); }
-    void cleanup()
-    {
-        m_p.reset();
-        m_banco.reset();
-    }
     void selecao_data();
     void selecao();
     void inicio_data();
@@ -48,23 +45,8 @@ private slots:
     void falhaEntreAsExclusoesNaoApagaNada();
 
 private:
-    Prancheta& Iniciar(const QString& preparo);
     QVariantList Gravacoes() const;
-
-    std::unique_ptr<BancoDeTeste> m_banco;
-    std::unique_ptr<Prancheta> m_p;
 };
-
-Prancheta& TstGrupos::Iniciar(const QString& preparo)
-{
-    m_banco->Executar(preparo);
-    m_p = std::make_unique<Prancheta>();
-    [&] { QVERIFY(m_p->Form_Load()); }();
-    m_p->show();
-    m_p->activateWindow();
-    [&] { QVERIFY(QTest::qWaitForWindowActive(m_p.get())); }();
-    return *m_p;
-}
 
 QVariantList TstGrupos::Gravacoes() const
 {
@@ -203,7 +185,7 @@ void TstGrupos::incluir()
     QFETCH(bool, enter);
     QFETCH(int, codigo);
     QFETCH(int, atual);
-    Prancheta& p = Iniciar(preparo.isEmpty() ? QStringLiteral("Select 1") : preparo);
+    Prancheta& p = Iniciar(preparo);
     const auto antes = m_banco->Linhas(Grupos);
     p.txtGrupoGrupo->setText(QStringLiteral("o nome da vez anterior"));
     QTest::mouseClick(p.CmdNewGrupo, Qt::LeftButton);

@@ -11,36 +11,19 @@ const QString Pergunta = QStringLiteral("Confirma Exclusão do Grupo e suas Faze
 
 } // namespace
 
-class TstMensagem : public QObject
+class TstMensagem : public ComPrancheta
 {
     Q_OBJECT
+public:
+    TstMensagem() : ComPrancheta(Espera::Exposta, QString()) {}
+
 private slots:
-    void init();
-    void cleanup();
     void respostas_data();
     void respostas();
     void respostaDuranteODesdobramento();
     // Ends every event loop of the test program, so it must come last.
     void programaEncerrandoNaoConfirma();
-
-private:
-    std::unique_ptr<BancoDeTeste> m_banco;
-    std::unique_ptr<Prancheta> m_p;
 };
-
-void TstMensagem::init()
-{
-    m_banco = std::make_unique<BancoDeTeste>();
-    m_p = std::make_unique<Prancheta>();
-    m_p->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_p.get()));
-}
-
-void TstMensagem::cleanup()
-{
-    m_p.reset();
-    m_banco.reset();
-}
 
 void TstMensagem::respostas_data()
 {

@@ -39,12 +39,13 @@ QRegion Regiao(const QList<QRect>& retangulos)
 
 } // namespace
 
-class TstJanela : public QObject
+class TstJanela : public ComPrancheta
 {
     Q_OBJECT
+public:
+    TstJanela() : ComPrancheta(Espera::Exposta, QString()) {}
+
 private slots:
-    void init();
-    void cleanup();
     // First: once a test has ended the program (QCoreApplication::exit), later modal waits return at once.
     void textosDoToolkitEmPortugues();
     void estadoInicial();
@@ -60,26 +61,7 @@ private slots:
     void colarNasCaixas_data();
     void colarNasCaixas();
     void umaCopiaPorPasta();
-
-private:
-    std::unique_ptr<BancoDeTeste> m_banco;
-    std::unique_ptr<Prancheta> m_p;
 };
-
-void TstJanela::init()
-{
-    m_banco = std::make_unique<BancoDeTeste>();
-    m_p = std::make_unique<Prancheta>();
-    QVERIFY(m_p->Form_Load());
-    m_p->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_p.get()));
-}
-
-void TstJanela::cleanup()
-{
-    m_p.reset();
-    m_banco.reset();
-}
 
 void TstJanela::textosDoToolkitEmPortugues()
 {
