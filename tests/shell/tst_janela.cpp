@@ -276,7 +276,8 @@ void TstJanela::iconeEMenu()
     QCOMPARE(p.FormularioMenu->mnu0->actions().first()->text(), QStringLiteral("&Encerrar"));
     p.FormularioMenu->mnu0->hide();
     QVERIFY(DadosBandeja);
-    p.FormularioMenu->Encerrar->trigger();
+    QTimer::singleShot(0, p.FormularioMenu->Encerrar, &QAction::trigger);
+    QCOMPARE(QCoreApplication::exec(), 0); // with success
     QVERIFY(!DadosBandeja);
     // Closed through the window manager without a notification area, the program ends.
     DadosBandeja = std::make_unique<QSystemTrayIcon>();
