@@ -57,14 +57,21 @@ preparar_pasta() {
 
 sql() { sqlite3 "$E2E_PASTA/fzldados.mdb" "$@"; }
 
-# janela_do_programa: the id of the board window, if it is mapped.
-janela_do_programa() { xdotool search --onlyvisible --pid "$E2E_PID" --name '^Form1$' 2>/dev/null | head -n1; }
+# janela_do_programa: the id of the board window, if it is mapped. The icon's window bears the
+# same name and may be found first once it is docked.
+janela_do_programa() {
+  local w X Y WIDTH HEIGHT SCREEN WINDOW
+  for w in $(xdotool search --onlyvisible --pid "$E2E_PID" --name '^Form1$' 2>/dev/null); do
+    WIDTH=0; geometria "$w"
+    [ "$WIDTH" -gt 100 ] && { echo "$w"; return 0; }
+  done
+  return 1
+}
 
 iniciar_programa() {
   "$E2E_PASTA/${E2E_PROGRAMA:-fazelas}" >"$E2E_PASTA/saida.log" 2>&1 &
   E2E_PID=$!
-  esperar "$E2E_PRAZO" bash -c "[ -n \"\$(xdotool search --onlyvisible --pid $E2E_PID --name '^Form1\$' 2>/dev/null)\" ]" \
-    || e2e_morrer "the board did not appear"
+  esperar "$E2E_PRAZO" janela_do_programa || e2e_morrer "the board did not appear"
   E2E_JANELA=$(janela_do_programa)
 }
 
