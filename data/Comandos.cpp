@@ -14,7 +14,7 @@ QString Dobrar(const QString& texto)
 
 QString LerConfig() { return QStringLiteral("Select * from Config"); }
 
-QString GravarUltimoGrupo(int32_t grupo)
+QString GravarUltimoGrupo(int64_t grupo)
 {
     return QStringLiteral("Update Config set Ultimo_Grupo = ") + Numero(grupo);
 }
@@ -23,44 +23,44 @@ QString ListarGrupos() { return QStringLiteral("Select * from Grupo_Fazela Order
 
 QString MaiorCodigoGrupo() { return QStringLiteral("Select max(Codigo) from Grupo_Fazela"); }
 
-QString IncluirGrupo(int32_t codigo, const QString& nome)
+QString IncluirGrupo(int64_t codigo, const QString& nome)
 {
     return QStringLiteral("Insert Into Grupo_Fazela(Codigo,Grupo) values(") + Numero(codigo) + QStringLiteral(",'")
         + Dobrar(nome) + QStringLiteral("')");
 }
 
-QString ExcluirFazelasDoGrupo(int32_t grupo)
+QString ExcluirFazelasDoGrupo(int64_t grupo)
 {
     return QStringLiteral("Delete from Fazelas Where Cod_Grupo = ") + Numero(grupo);
 }
 
-QString ExcluirGrupo(int32_t grupo) { return QStringLiteral("Delete from Grupo_Fazela Where Codigo = ") + Numero(grupo); }
+QString ExcluirGrupo(int64_t grupo) { return QStringLiteral("Delete from Grupo_Fazela Where Codigo = ") + Numero(grupo); }
 
-QString CarregarGrade(int32_t grupo)
+QString CarregarGrade(int64_t grupo)
 {
     return QStringLiteral("Select * from Grupo_Fazela Inner Join Fazelas ON Grupo_Fazela.Codigo = Fazelas.Cod_Grupo "
                           "Where Grupo_Fazela.Codigo = ")
         + Numero(grupo) + QStringLiteral(" Order By Fazelas.Prioridade desc, Fazelas.Descricao");
 }
 
-QString ContarGrade(int32_t grupo)
+QString ContarGrade(int64_t grupo)
 {
     return QStringLiteral("Select count(*) from Grupo_Fazela Inner Join Fazelas ON Grupo_Fazela.Codigo = "
                           "Fazelas.Cod_Grupo Where Grupo_Fazela.Codigo = ")
         + Numero(grupo);
 }
 
-QString MarcarExecutado(int32_t fazela)
+QString MarcarExecutado(int64_t fazela)
 {
     return QStringLiteral("Update Fazelas Set Executado = 'S' Where Codigo = ") + Numero(fazela);
 }
 
-QString DesmarcarExecutado(int32_t fazela)
+QString DesmarcarExecutado(int64_t fazela)
 {
     return QStringLiteral("Update Fazelas Set Executado = Null Where Codigo = ") + Numero(fazela);
 }
 
-QString IncluirFazela(int32_t grupo, const QString& nome, const QString& descricao, int prioridade)
+QString IncluirFazela(int64_t grupo, const QString& nome, const QString& descricao, int prioridade)
 {
     return QStringLiteral("Insert Into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) Values(") + Numero(grupo)
         + QStringLiteral(",'") + Dobrar(nome) + QStringLiteral("','") + Dobrar(descricao) + QStringLiteral("',")

@@ -9,18 +9,18 @@ namespace Comandos {
 QString Dobrar(const QString& texto);
 
 QString LerConfig();
-QString GravarUltimoGrupo(int32_t grupo);
+QString GravarUltimoGrupo(int64_t grupo);
 QString ListarGrupos();
 QString MaiorCodigoGrupo();
-QString IncluirGrupo(int32_t codigo, const QString& nome);
-QString ExcluirFazelasDoGrupo(int32_t grupo);
-QString ExcluirGrupo(int32_t grupo);
-QString CarregarGrade(int32_t grupo);
+QString IncluirGrupo(int64_t codigo, const QString& nome);
+QString ExcluirFazelasDoGrupo(int64_t grupo);
+QString ExcluirGrupo(int64_t grupo);
+QString CarregarGrade(int64_t grupo);
 // How many rows CarregarGrade gives for the group.
-QString ContarGrade(int32_t grupo);
-QString MarcarExecutado(int32_t fazela);
-QString DesmarcarExecutado(int32_t fazela);
-QString IncluirFazela(int32_t grupo, const QString& nome, const QString& descricao, int prioridade);
+QString ContarGrade(int64_t grupo);
+QString MarcarExecutado(int64_t fazela);
+QString DesmarcarExecutado(int64_t fazela);
+QString IncluirFazela(int64_t grupo, const QString& nome, const QString& descricao, int prioridade);
 QString AlterarFazela(const QString& nome, const QString& descricao, int prioridade, const QString& codigo);
 QString ExcluirFazela(const QString& codigo);
 

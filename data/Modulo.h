@@ -12,8 +12,8 @@ inline std::shared_ptr<ConexaoBd> Conexao;       // the single connection slot
 inline QString ComandoSql;                       // the statement being built and sent
 inline std::shared_ptr<RegistrosBd> Registros;     // settings, group list, new group code
 inline std::shared_ptr<RegistrosBd> RegistrosGrade; // grid loads only
-inline int32_t UltimoGrupo = 0;                  // group remembered at start-up
-inline int32_t GrupoAtual = 0;                   // group shown; 0 is none
+inline int64_t UltimoGrupo = 0;                  // group remembered at start-up
+inline int64_t GrupoAtual = 0;                   // group shown; 0 is none
 inline uint8_t MsgBoxResposta = 0;               // answer of the message panel
 
 // The folder that holds the database: the program's own, or a test's.

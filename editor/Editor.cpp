@@ -30,9 +30,13 @@ bool NomeInformado(Prancheta& p)
 // Sends the statement built in ComandoSql, closes the panel and shows the group again.
 void Gravar(Prancheta& p)
 {
-    AbrirConexao();
-    Conexao->Execute(ComandoSql);
-    FecharConexao();
+    const bool gravou = p.GravarOuAvisar([] {
+        AbrirConexao();
+        Conexao->Execute(ComandoSql);
+        FecharConexao();
+    });
+    if (!gravou)
+        return;
     p.FrmFazela->hide();
     p.AlimentarGrade(GrupoAtual);
     p.PicPrancheta->setEnabled(true);

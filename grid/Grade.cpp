@@ -109,7 +109,7 @@ ItemGrade ItemDoBanco(const LinhaBd& l, const ColunasDaGrade& c)
 {
     ItemGrade item;
     int64_t inteiro = 0;
-    item.Codigo = int32_t(l.Inteiro(c.codigo, inteiro) ? inteiro : l.Campo(c.codigo).toLongLong());
+    item.Codigo = l.Inteiro(c.codigo, inteiro) ? inteiro : l.Campo(c.codigo).toLongLong();
     item.Fazela = TextoDoBanco(l, c.fazela);
     item.Descricao = TextoDoBanco(l, c.descricao);
     if (l.Inteiro(c.prioridade, inteiro))
@@ -143,11 +143,13 @@ void Incluir(Prancheta& p, ItemGrade item)
     }
 }
 
-void AjustarRolagem(QScrollBar* rolagem)
+// The scroll bar's range for a group of `linhas` tasks. setMaximum alone would move the minimum
+// below 0 for a short group, and the rows would then act on entries above the first.
+void AjustarRolagem(QScrollBar* rolagem, int64_t linhas)
 {
-    if (QtdItens > QtdLinhas) {
+    if (linhas > QtdLinhas) {
         rolagem->setVisible(true);
-        rolagem->setMaximum(QtdItens - QtdLinhas);
+        rolagem->setRange(0, int(linhas - QtdLinhas));
     }
 }
 
@@ -162,19 +164,22 @@ void Mensagem(Prancheta& p)
 // read, by stepping the same statement no further: the engine sorts a group block by block of
 // priority, so the first rows come before the whole group is sorted, and in the order the whole
 // load gives them. The scroll bar then takes its range from a count, and the rest follows
-// (CompletarGrade) before any input is handled.
-void Carregar(Prancheta& p, int32_t Codigo, bool soAsVisiveis)
+// (CompletarGrade) before any input is handled. The count and the rows come from one read of the
+// file: another program that writes between them would leave the range and the rows apart.
+void Carregar(Prancheta& p, int64_t Codigo, bool soAsVisiveis)
 {
     p.LimparGrade();
     if (Codigo <= 0)
         return;
     AbrirConexao();
     RegistrosGrade = std::make_shared<RegistrosBd>();
-    int32_t total = -1;
+    std::optional<Transacao> umaLeitura;
+    int64_t total = -1;
     if (soAsVisiveis) {
+        umaLeitura.emplace(*Conexao);
         ComandoSql = Comandos::ContarGrade(Codigo);
         RegistrosGrade->Open(ComandoSql, Conexao);
-        total = RegistrosGrade->Eof() ? 0 : int32_t(RegistrosGrade->Campo(0).toLongLong());
+        total = RegistrosGrade->Eof() ? 0 : RegistrosGrade->Campo(0).toLongLong();
         RegistrosGrade->Close();
     }
     ComandoSql = Comandos::CarregarGrade(Codigo);
@@ -197,14 +202,13 @@ void Carregar(Prancheta& p, int32_t Codigo, bool soAsVisiveis)
             p.LimparGrade();
             throw;
         }
-        if (soAsVisiveis && total > QtdItens) {
-            GradeIncompleta = true;
-            p.VscGrade->setVisible(true);
-            p.VscGrade->setMaximum(total - QtdLinhas);
-        } else {
-            AjustarRolagem(p.VscGrade);
-        }
+        // Never fewer rows than were read, whatever the count said.
+        const int64_t linhas = std::max<int64_t>(total, QtdItens);
+        GradeIncompleta = soAsVisiveis && linhas > QtdItens;
+        AjustarRolagem(p.VscGrade, linhas);
     }
+    if (umaLeitura)
+        umaLeitura->Confirmar();
     if (QtdItens == 0)
         Mensagem(p);
     RegistrosGrade->Close();
@@ -247,7 +251,7 @@ void Prancheta::LimparGrade()
         // The rows are painted from the first entry on, so the position goes back there with them;
         // a position left beyond the new maximum would move it, and repaint the rows, mid-load.
         const QSignalBlocker calado(VscGrade);
-        VscGrade->setValue(0);
+        VscGrade->setRange(0, 0);
     }
     Destaque(Linha[LinhaDaMensagem], Qt::AlignLeft | Qt::AlignTop, false);
     ProximaLinha = 0;
@@ -273,9 +277,9 @@ void Prancheta::LimparGrade()
     }
 }
 
-void Prancheta::AlimentarGrade(int32_t Codigo) { Carregar(*this, Codigo, false); }
+void Prancheta::AlimentarGrade(int64_t Codigo) { Carregar(*this, Codigo, false); }
 
-void Prancheta::AlimentarPrimeirasLinhas(int32_t Codigo) { Carregar(*this, Codigo, true); }
+void Prancheta::AlimentarPrimeirasLinhas(int64_t Codigo) { Carregar(*this, Codigo, true); }
 
 void Prancheta::CompletarGrade()
 {
@@ -284,7 +288,7 @@ void Prancheta::CompletarGrade()
 }
 
 void Prancheta::IncluirNaGrade(
-    int32_t Codigo, const QString& Fazela, const QString& Descricao, uint8_t Prioridade, const QString& Executado)
+    int64_t Codigo, const QString& Fazela, const QString& Descricao, uint8_t Prioridade, const QString& Executado)
 {
     ItemGrade item;
     item.Codigo = Codigo;
@@ -293,7 +297,7 @@ void Prancheta::IncluirNaGrade(
     item.Prioridade = Prioridade;
     item.Executado = !Executado.isEmpty();
     Incluir(*this, item);
-    AjustarRolagem(VscGrade);
+    AjustarRolagem(VscGrade, QtdItens);
 }
 
 // A row shows one entry: its name, its description as tooltip, its priority's colour (or none)

@@ -57,7 +57,7 @@ private:
 
 struct ItemGrade
 {
-    int32_t Codigo = 0;
+    int64_t Codigo = 0; // 64-bit, as the file holds it
     TextoGrade Fazela;
     TextoGrade Descricao;
     uint8_t Prioridade = 0;

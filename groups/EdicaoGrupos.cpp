@@ -4,6 +4,8 @@
 #include "groups/Grupos.h"
 #include "shell/Prancheta.h"
 
+#include <limits>
+
 using namespace Modulo;
 
 namespace {
@@ -22,16 +24,25 @@ void Prancheta::CmdNewGrupo_Click()
 
 void Prancheta::CmdGrupoIncluir_Click()
 {
-    AbrirConexao();
-    ComandoSql = Comandos::MaiorCodigoGrupo();
-    Registros = std::make_shared<RegistrosBd>();
-    Registros->Open(ComandoSql, Conexao);
-    const QVariant maior = Registros->Campo(0);
-    const int32_t codigo = maior.isNull() ? 1 : int32_t(maior.toLongLong() + 1);
-    ComandoSql = Comandos::IncluirGrupo(codigo, txtGrupoGrupo->text());
-    Conexao->Execute(ComandoSql);
-    Registros->Close();
-    FecharConexao();
+    const bool gravou = GravarOuAvisar([this] {
+        AbrirConexao();
+        ComandoSql = Comandos::MaiorCodigoGrupo();
+        Registros = std::make_shared<RegistrosBd>();
+        Registros->Open(ComandoSql, Conexao);
+        const QVariant maior = Registros->Campo(0);
+        // The next code past the largest; past the largest code a file can hold there is none, and
+        // wrapping would give the new group another group's code.
+        if (!maior.isNull() && maior.toLongLong() == std::numeric_limits<int64_t>::max())
+            throw FalhaBanco(ArquivoBanco(), QStringLiteral("não há mais códigos livres para um novo grupo"),
+                             QStringLiteral("ao gravar: max(Codigo) = %1").arg(maior.toLongLong()));
+        const int64_t codigo = maior.isNull() ? 1 : maior.toLongLong() + 1;
+        ComandoSql = Comandos::IncluirGrupo(codigo, txtGrupoGrupo->text());
+        Conexao->Execute(ComandoSql);
+        Registros->Close();
+        FecharConexao();
+    });
+    if (!gravou)
+        return;
 
     AlimentarCombo();
     FrmGrupo->hide();
@@ -63,16 +74,20 @@ void Prancheta::CmdDelGrupo_Click()
     if (!MensageBox(QStringLiteral("Confirma Exclusão do Grupo e suas Fazelas ?"), 2))
         return;
 
-    AbrirConexao();
-    {
-        Transacao juntos(*Conexao);
-        ComandoSql = Comandos::ExcluirFazelasDoGrupo(GrupoAtual);
-        Conexao->Execute(ComandoSql);
-        ComandoSql = Comandos::ExcluirGrupo(GrupoAtual);
-        Conexao->Execute(ComandoSql);
-        juntos.Confirmar();
-    }
-    FecharConexao();
+    const bool gravou = GravarOuAvisar([] {
+        AbrirConexao();
+        {
+            Transacao juntos(*Conexao);
+            ComandoSql = Comandos::ExcluirFazelasDoGrupo(GrupoAtual);
+            Conexao->Execute(ComandoSql);
+            ComandoSql = Comandos::ExcluirGrupo(GrupoAtual);
+            Conexao->Execute(ComandoSql);
+            juntos.Confirmar();
+        }
+        FecharConexao();
+    });
+    if (!gravou)
+        return;
 
     AlimentarCombo();
     if (const auto codigo = CodigoDoItem(cmbGrupo->currentText())) {

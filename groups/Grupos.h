@@ -5,10 +5,10 @@
 #include <optional>
 
 // The code of the group an item names; none for the no-groups item, which has no separator.
-inline std::optional<int32_t> CodigoDoItem(const QString& texto)
+inline std::optional<int64_t> CodigoDoItem(const QString& texto)
 {
     const qsizetype separador = texto.indexOf(QLatin1String(" - "));
     if (separador < 0)
         return std::nullopt;
-    return int32_t(texto.left(separador).trimmed().toLongLong());
+    return texto.left(separador).trimmed().toLongLong();
 }

@@ -57,7 +57,7 @@ void IncluirNaBandeja(QWidget* controle, const QString& dica, QWidget* formulari
                 prancheta->Picture1_MouseMove(mensagem);
         });
     DadosBandeja->show();
-    RetornoBandeja = QSystemTrayIcon::isSystemTrayAvailable();
+    RetornoBandeja = BandejaPresente();
     // Qt knows the place only of an icon it docked itself in an XEmbed tray; there the menu is
     // ours to open. A StatusNotifierItem host draws the menu itself, from the one handed to it.
     if (RetornoBandeja && !DadosBandeja->geometry().isValid())
@@ -67,10 +67,11 @@ void IncluirNaBandeja(QWidget* controle, const QString& dica, QWidget* formulari
 void ExcluirDaBandeja(QWidget* controle)
 {
     Q_UNUSED(controle);
+    // Whether an icon sat in a notification area to be removed.
+    RetornoBandeja = BandejaPresente();
     if (DadosBandeja)
         DadosBandeja->hide();
     DadosBandeja.reset();
-    RetornoBandeja = true;
 }
 
 bool BandejaPresente() { return DadosBandeja && DadosBandeja->isVisible() && QSystemTrayIcon::isSystemTrayAvailable(); }

@@ -9,6 +9,7 @@
 #include <QTranslator>
 #include <QValidator>
 #include <cmath>
+#include <utility>
 
 QRect RetanguloTwips(int esquerda, int topo, int largura, int altura)
 {
@@ -96,16 +97,29 @@ void Rotulo::DefinirCorTexto(QColor cor)
     setPalette(p);
 }
 
+namespace {
+
+// Whether a release ends a click of the left button on `w`. Qt gives a double-click as a click,
+// then a double-click press and its release: that release ends the double-click, not a second click.
+bool SoltouUmClique(QWidget* w, const QMouseEvent* e, bool& duplo)
+{
+    const bool eraDuplo = std::exchange(duplo, false);
+    return !eraDuplo && e->button() == Qt::LeftButton && w->rect().contains(e->position().toPoint());
+}
+
+} // namespace
+
 void Rotulo::mouseReleaseEvent(QMouseEvent* e)
 {
     QLabel::mouseReleaseEvent(e);
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+    if (SoltouUmClique(this, e, m_duplo))
         emit Click();
 }
 
 void Rotulo::mouseDoubleClickEvent(QMouseEvent* e)
 {
     QLabel::mouseDoubleClickEvent(e);
+    m_duplo = true;
     if (e->button() == Qt::LeftButton)
         emit DblClick();
 }
@@ -168,9 +182,11 @@ void Imagem::paintEvent(QPaintEvent*)
 
 void Imagem::mouseReleaseEvent(QMouseEvent* e)
 {
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+    if (SoltouUmClique(this, e, m_duplo))
         emit Click();
 }
+
+void Imagem::mouseDoubleClickEvent(QMouseEvent*) { m_duplo = true; }
 
 CaixaImagem::CaixaImagem(QWidget* pai)
     : QWidget(pai)
@@ -294,9 +310,13 @@ CaixaTextoMulti::CaixaTextoMulti(QWidget* pai)
 
 void CaixaTextoMulti::keyPressEvent(QKeyEvent* e)
 {
-    if (const int c = CodigoDaTecla(e); c >= 0)
+    const int c = CodigoDaTecla(e);
+    if (c >= 0)
         emit KeyPress(c);
-    QPlainTextEdit::keyPressEvent(e);
+    // Enter here writes the task; typed into the box as well, it would stay there as a stray line
+    // break when the write stops at a message, and be stored with the next one.
+    if (c != 13)
+        QPlainTextEdit::keyPressEvent(e);
 }
 
 QString CaixaTextoMulti::text() const

@@ -44,6 +44,9 @@ signals:
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    bool m_duplo = false; // the press under way is a double-click's
 };
 
 // Where a picture was drawn for the painter's density, draws it pixel for pixel from the device pixel
@@ -71,11 +74,13 @@ signals:
 protected:
     void paintEvent(QPaintEvent*) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     QPixmap m_figura;
     const char* m_recurso = nullptr;
     bool m_borda = false;
+    bool m_duplo = false;
 };
 
 // A picture box: a picture at its natural size, mouse-down (the button and where), and the keyboard focus.
@@ -133,6 +138,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 };
 
+// Its Enter is the panel's (it writes the task), never a line break of its own.
 class CaixaTextoMulti : public QPlainTextEdit
 {
     Q_OBJECT

@@ -37,6 +37,18 @@ void Prancheta::Protegido(const std::function<void()>& handler)
     }
 }
 
+bool Prancheta::GravarOuAvisar(const std::function<void()>& gravacao)
+{
+    try {
+        gravacao();
+        return true;
+    } catch (const FalhaBanco& falha) {
+        FecharConexao();
+        emit FalhaAoGravar(falha.Relatorio());
+        return false;
+    }
+}
+
 void Prancheta::LigarEventosDaPrancheta()
 {
     Ao(CmdSair, &Imagem::Click, &Prancheta::CmdSair_Click);
@@ -114,9 +126,14 @@ bool Prancheta::Form_Load()
     ComandoSql = Comandos::LerConfig();
     Registros = std::make_shared<RegistrosBd>();
     Registros->Open(ComandoSql, Conexao);
-    if (!Registros->Eof() && !Registros->Campo(QLatin1StringView("Ultimo_Grupo")).isNull()) {
-        UltimoGrupo = static_cast<int32_t>(Registros->Campo(QLatin1StringView("Ultimo_Grupo")).toLongLong());
-        GrupoAtual = UltimoGrupo;
+    // Only a whole number names a group: another program may have left a text or a fraction
+    // there, which no group's code can equal.
+    if (!Registros->Eof()) {
+        const QVariant lembrado = Registros->Campo(QLatin1StringView("Ultimo_Grupo"));
+        if (lembrado.typeId() == QMetaType::LongLong) {
+            UltimoGrupo = lembrado.toLongLong();
+            GrupoAtual = UltimoGrupo;
+        }
     }
     Registros->Close();
     FecharConexao();

@@ -102,12 +102,12 @@ public:
 
     // --- grid
     void LimparGrade();
-    void AlimentarGrade(int32_t Codigo);
+    void AlimentarGrade(int64_t Codigo);
     // At start-up: only the rows on the screen, with the scroll bar's whole range; CompletarGrade
     // loads the rest.
-    void AlimentarPrimeirasLinhas(int32_t Codigo);
+    void AlimentarPrimeirasLinhas(int64_t Codigo);
     void CompletarGrade();
-    void IncluirNaGrade(int32_t Codigo, const QString& Fazela, const QString& Descricao, uint8_t Prioridade,
+    void IncluirNaGrade(int64_t Codigo, const QString& Fazela, const QString& Descricao, uint8_t Prioridade,
                         const QString& Executado);
     static QString TraduzirCor(uint8_t Prioridade);
     void PintarLinha(int linha, const ItemGrade& e);
@@ -184,9 +184,16 @@ public:
     // Where the board lies inside the window: the outline is the picture's, moved by this.
     QPoint OrigemDaPrancheta() const;
 
+    // Runs a panel's write. When it fails, the file is as it was and so is the board, the panel
+    // and what the user typed in it: the failure is reported (FalhaAoGravar) and the user may try
+    // again or cancel. False then.
+    bool GravarOuAvisar(const std::function<void()>& gravacao);
+
 signals:
     // A database failure ended a handler; the report names the file and the failure.
     void FalhaNoBanco(const QString& relatorio);
+    // A panel's write failed; the program goes on.
+    void FalhaAoGravar(const QString& relatorio);
 
 protected:
     void closeEvent(QCloseEvent* e) override;

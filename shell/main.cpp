@@ -36,6 +36,7 @@ int main(int argc, char* argv[])
         ReportarFalha(relatorio);
         EncerrarAposFalha();
     });
+    QObject::connect(&prancheta, &Prancheta::FalhaAoGravar, &ReportarFalha);
     try {
         if (!prancheta.Form_Load())
             return 0;

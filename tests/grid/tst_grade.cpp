@@ -5,10 +5,114 @@
 #include "grid/Grade.h"
 
 #include <QSignalSpy>
+#include <functional>
+#include <sqlite3.h>
 
 using namespace Modulo;
 
 namespace {
+
+// Another program writing the file between two of the board's reads: every time a reader of the
+// file lets it go (a read ends), the file is changed at once through a connection of its own,
+// as the sqlite3 shell or a sync tool would, and what the file then holds is noted (`consulta`).
+// Works on any code that reads through SQLite.
+class OutroEscritor
+{
+public:
+    OutroEscritor(const QString& arquivo, std::function<QString(int)> escrita, const char* consulta)
+        : m_escrita(std::move(escrita))
+        , m_consulta(consulta)
+    {
+        s_atual = this;
+        QVERIFY(sqlite3_open_v2(QFile::encodeName(arquivo).constData(), &m_db, SQLITE_OPEN_READWRITE, "unix") == SQLITE_OK);
+        Anotar();
+        s_unix = sqlite3_vfs_find("unix");
+        s_vfs = *s_unix;
+        s_vfs.zName = "outro-escritor";
+        s_vfs.szOsFile = int(sizeof(Arquivo)) + s_unix->szOsFile;
+        s_vfs.xOpen = &Abrir;
+        sqlite3_vfs_register(&s_vfs, 1);
+    }
+    ~OutroEscritor()
+    {
+        sqlite3_vfs_register(s_unix, 1);
+        sqlite3_vfs_unregister(&s_vfs);
+        sqlite3_close(m_db);
+        s_atual = nullptr;
+    }
+    // What the file held at start and after each write.
+    const QStringList& Estados() const { return m_estados; }
+
+private:
+    // The wrapped file: the real one follows this header.
+    struct Arquivo
+    {
+        sqlite3_file base;
+        sqlite3_file* real;
+        bool principal;
+    };
+
+    static int Abrir(sqlite3_vfs*, sqlite3_filename nome, sqlite3_file* f, int flags, int* saida)
+    {
+        auto* a = reinterpret_cast<Arquivo*>(f);
+        a->real = reinterpret_cast<sqlite3_file*>(a + 1);
+        a->principal = flags & SQLITE_OPEN_MAIN_DB;
+        const int rc = s_unix->xOpen(s_unix, nome, a->real, flags, saida);
+        if (rc != SQLITE_OK || !a->real->pMethods) {
+            a->base.pMethods = nullptr;
+            return rc;
+        }
+        // Every method works on the real file behind the header; a read's end is watched.
+        static sqlite3_io_methods metodos;
+        metodos = *a->real->pMethods;
+        metodos.iVersion = 1;
+        metodos.xClose = [](sqlite3_file* f) { return Real(f)->pMethods->xClose(Real(f)); };
+        metodos.xRead = [](sqlite3_file* f, void* b, int n, sqlite3_int64 o) { return Real(f)->pMethods->xRead(Real(f), b, n, o); };
+        metodos.xWrite = [](sqlite3_file* f, const void* b, int n, sqlite3_int64 o) { return Real(f)->pMethods->xWrite(Real(f), b, n, o); };
+        metodos.xTruncate = [](sqlite3_file* f, sqlite3_int64 n) { return Real(f)->pMethods->xTruncate(Real(f), n); };
+        metodos.xSync = [](sqlite3_file* f, int x) { return Real(f)->pMethods->xSync(Real(f), x); };
+        metodos.xFileSize = [](sqlite3_file* f, sqlite3_int64* n) { return Real(f)->pMethods->xFileSize(Real(f), n); };
+        metodos.xLock = [](sqlite3_file* f, int n) { return Real(f)->pMethods->xLock(Real(f), n); };
+        metodos.xCheckReservedLock = [](sqlite3_file* f, int* n) { return Real(f)->pMethods->xCheckReservedLock(Real(f), n); };
+        metodos.xFileControl = [](sqlite3_file* f, int op, void* x) { return Real(f)->pMethods->xFileControl(Real(f), op, x); };
+        metodos.xSectorSize = [](sqlite3_file* f) { return Real(f)->pMethods->xSectorSize(Real(f)); };
+        metodos.xDeviceCharacteristics = [](sqlite3_file* f) { return Real(f)->pMethods->xDeviceCharacteristics(Real(f)); };
+        metodos.xUnlock = [](sqlite3_file* f, int n) {
+            const int rc = Real(f)->pMethods->xUnlock(Real(f), n);
+            if (rc == SQLITE_OK && n == SQLITE_LOCK_NONE && reinterpret_cast<Arquivo*>(f)->principal && s_atual)
+                s_atual->Escrever();
+            return rc;
+        };
+        a->base.pMethods = &metodos;
+        return rc;
+    }
+    static sqlite3_file* Real(sqlite3_file* f) { return reinterpret_cast<Arquivo*>(f)->real; }
+
+    void Escrever()
+    {
+        const QString sql = m_escrita(m_vez++);
+        if (sql.isEmpty())
+            return;
+        QCOMPARE(sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        Anotar();
+    }
+    void Anotar()
+    {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(m_db, m_consulta, -1, &st, nullptr);
+        m_estados << (sqlite3_step(st) == SQLITE_ROW ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) : QString());
+        sqlite3_finalize(st);
+    }
+
+    static inline OutroEscritor* s_atual = nullptr;
+    static inline sqlite3_vfs* s_unix = nullptr;
+    static inline sqlite3_vfs s_vfs{};
+    sqlite3* m_db = nullptr;
+    std::function<QString(int)> m_escrita;
+    const char* m_consulta;
+    QStringList m_estados;
+    int m_vez = 0;
+};
 
 // Group 1 holds 30 tasks named by their place in the grid's order (priority, then description),
 // codes 40000 on; group 2 holds 3. Every tick written is logged by the file itself.
@@ -38,6 +142,10 @@ private slots:
     void rolagemEAcoesNaLinhaCerta();
     void recargaMantemLinhasEAcoesEmPasso_data();
     void recargaMantemLinhasEAcoesEmPasso();
+    void outroProgramaEntreAsLeituras_data();
+    void outroProgramaEntreAsLeituras();
+    void codigosDe64Bits();
+    void duploCliqueNaMarcaMudaUmaVez();
 
 private:
     // Every painted row shows the entry the scroll position puts under it.
@@ -231,6 +339,139 @@ void TstGrade::recargaMantemLinhasEAcoesEmPasso()
     const QString nome = p.Linha[1]->text().mid(2);
     QTest::mouseClick(p.ImgLinha[1], Qt::LeftButton);
     QCOMPARE(m_banco->Linhas("Select Fazela from Fazelas Where Executado = 'S'"), (QList<QVariantList>{{nome}}));
+}
+
+void TstGrade::outroProgramaEntreAsLeituras_data()
+{
+    QTest::addColumn<int>("inicio");
+    QTest::addColumn<int>("passo"); // each write of the other program: +1 adds a task first in the
+                                    // grid's order, -1 deletes the first one
+    QTest::newRow("apagando") << 20 << -1;
+    QTest::newRow("incluindo") << 20 << 1;
+}
+
+// The board shows one state of the file, whole: the rows and the scroll bar's range from one read,
+// whatever another program writes between the board's reads.
+void TstGrade::outroProgramaEntreAsLeituras()
+{
+    QFETCH(int, inicio);
+    QFETCH(int, passo);
+    m_banco->Executar(QStringLiteral("Insert into Grupo_Fazela values (1,'g'); Update Config set Ultimo_Grupo = 1;"
+                                     "With recursive n(i) as (Select 0 Union All Select i + 1 from n where i + 1 < %1)"
+                                     " Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade)"
+                                     " Select 1, printf('t%03d', i), printf('m%03d', i), 3 from n where %1 > 0")
+                          .arg(inicio));
+    const char* ordem = "Select group_concat(Fazela, ' ') from (Select Fazela from Fazelas Order By Prioridade desc, Descricao)";
+    const auto escrita = [passo](int vez) -> QString {
+        if (vez >= 40)
+            return {};
+        return passo > 0 ? QStringLiteral("Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) values (1,'n%1','a%2',3)")
+                               .arg(vez, 3, 10, QChar('0')).arg(999 - vez)
+                         : QStringLiteral("Delete from Fazelas where Codigo = (Select Codigo from Fazelas Order By Prioridade desc, Descricao limit 1)");
+    };
+    auto* rolagem = static_cast<QScrollBar*>(nullptr);
+    const auto linha = [&](int i) { return m_p->findChild<QLabel*>(QStringLiteral("Linha(%1)").arg(i))->text(); };
+    const auto naTela = [&] {
+        QStringList nomes;
+        for (int i = 0; i < QtdLinhas && linha(i).startsWith("  "); ++i)
+            nomes << linha(i).mid(2);
+        return nomes;
+    };
+    // Every task the scroll bar reaches, in order; or the first rows only and the range's size.
+    const auto alcancadas = [&](bool todas) {
+        QStringList nomes = naTela();
+        for (int v = 1; v <= rolagem->maximum(); ++v) {
+            rolagem->setValue(v);
+            nomes << (todas ? linha(QtdLinhas - 1).mid(2) : QStringLiteral("?"));
+        }
+        rolagem->setValue(0);
+        return nomes;
+    };
+    // The rows on the screen first (the rest follows), the range and the rows from one state.
+    QStringList estados;
+    {
+        OutroEscritor outro(m_banco->Arquivo(), escrita, ordem);
+        m_p = std::make_unique<Prancheta>(nullptr, Prancheta::Montagem::EmDuasEtapas);
+        QVERIFY(m_p->Form_Load());
+        m_p->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_p.get()));
+        estados = outro.Estados();
+    }
+    rolagem = m_p->findChild<QScrollBar*>("VscGrade");
+    QCOMPARE(rolagem->minimum(), 0);
+    QCOMPARE(rolagem->value(), 0);
+    const QStringList primeiras = alcancadas(false);
+    const auto deUmEstado = [&](const QStringList& vistas, const QStringList& estados) {
+        for (const QString& estado : estados) {
+            const QStringList tarefas = estado.isEmpty() ? QStringList() : estado.split(' ');
+            bool igual = tarefas.size() == vistas.size();
+            for (qsizetype i = 0; igual && i < tarefas.size(); ++i)
+                igual = vistas[i] == "?" || vistas[i] == tarefas[i];
+            if (igual)
+                return true;
+        }
+        return false;
+    };
+    QVERIFY2(deUmEstado(primeiras, estados), qPrintable(primeiras.join(' ') + "\nnone of:\n" + estados.join('\n')));
+
+    // Then the rest, read whole while the other program goes on writing.
+    {
+        OutroEscritor outro(m_banco->Arquivo(), escrita, ordem);
+        m_p->ConcluirMontagem();
+        estados += outro.Estados();
+    }
+    QCOMPARE(rolagem->minimum(), 0);
+    const QStringList todas = alcancadas(true);
+    QVERIFY2(deUmEstado(todas, estados), qPrintable(todas.join(' ') + "\nnone of:\n" + estados.join('\n')));
+    // A row acts on the task it shows.
+    if (passo > 0) {
+        rolagem->setValue(rolagem->maximum());
+        QTest::mouseClick(m_p->findChild<QWidget*>("ImgLinha(0)"), Qt::LeftButton);
+        QCOMPARE(m_banco->Linhas("Select Fazela from Fazelas where Executado = 'S'"), QList<QVariantList>{{linha(0).mid(2)}});
+    }
+}
+
+// Codes as the file holds them: past 2^31 and 2^32, a task's code is that task's alone.
+void TstGrade::codigosDe64Bits()
+{
+    Iniciar("Insert into Grupo_Fazela values (6,'pequeno'), (4294967297,'grande');"
+            "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade) values"
+            " (6,6,'seis','a',3), (2147483654,6,'outra','b',3),"
+            " (4294967302,4294967297,'alvo','c',3), (4294967303,4294967297,'vizinha','d',3);"
+            "Update Config set Ultimo_Grupo = 4294967297");
+    QCOMPARE(m_p->findChild<QComboBox*>("cmbGrupo")->currentText(), QStringLiteral(" 4294967297 - grande"));
+    QTest::mouseClick(m_p->findChild<QWidget*>("ImgLinha(0)"), Qt::LeftButton);
+    QCOMPARE(m_banco->Linhas("Select Codigo from Fazelas where Executado is not null"), QList<QVariantList>{{4294967302LL}});
+    QTest::mouseDClick(m_p->findChild<QWidget*>("Linha(0)"), Qt::LeftButton);
+    auto* painel = m_p->findChild<QWidget*>("FrmFazela");
+    QTRY_VERIFY(painel->isVisible());
+    m_p->findChild<QLineEdit*>("txtFazelaNome")->setText("alvo mudado");
+    QTest::mouseClick(m_p->findChild<QWidget*>("CmdFazelaAlterar"), Qt::LeftButton);
+    QTest::mouseDClick(m_p->findChild<QWidget*>("Linha(1)"), Qt::LeftButton);
+    QTRY_VERIFY(painel->isVisible());
+    QTest::mouseClick(m_p->findChild<QWidget*>("CmdFazelaExcluir"), Qt::LeftButton);
+    QCOMPARE(m_banco->Linhas("Select Codigo, Fazela from Fazelas Order By Codigo"),
+             (QList<QVariantList>{{6, "seis"}, {2147483654LL, "outra"}, {4294967302LL, "alvo mudado"}}));
+    // A new task goes to the group shown, not to a group whose code is the same in 32 bits.
+    QTest::mouseClick(m_p->findChild<QWidget*>("CmdNewFazela"), Qt::LeftButton);
+    QTRY_VERIFY(painel->isVisible());
+    m_p->findChild<QLineEdit*>("txtFazelaNome")->setText("nova");
+    QTest::mouseClick(m_p->findChild<QWidget*>("CmdFazelaIncluir"), Qt::LeftButton);
+    QCOMPARE(m_banco->Valor("Select Cod_Grupo from Fazelas where Fazela = 'nova'").toLongLong(), 4294967297LL);
+}
+
+// The toolkit gives a double-click as a click and a double-click: the mark changes once.
+void TstGrade::duploCliqueNaMarcaMudaUmaVez()
+{
+    Iniciar(Muitas);
+    // Through the window, as the window system gives them: press, release, press, release.
+    const auto ponto = [&](const char* nome) {
+        auto* w = m_p->findChild<QWidget*>(nome);
+        return w->mapTo(m_p.get(), w->rect().center());
+    };
+    QTest::mouseDClick(m_p->windowHandle(), Qt::LeftButton, {}, ponto("ImgLinha(2)"));
+    QTest::mouseClick(m_p->windowHandle(), Qt::LeftButton, {}, ponto("ImgLinha(4)"));
+    QCOMPARE(m_banco->Linhas("Select Codigo, Executado from Gravacoes"), (QList<QVariantList>{{40002, "S"}, {40004, "S"}}));
 }
 
 QTEST_MAIN(TstGrade)

@@ -42,7 +42,8 @@ private slots:
     void caixaCheiaLevaAoBotao();
     void excluir_data();
     void excluir();
-    void falhaEntreAsExclusoesNaoApagaNada();
+    void falhaAoGravar_data();
+    void falhaAoGravar();
 
 private:
     QVariantList Gravacoes() const;
@@ -100,6 +101,9 @@ void TstGrupos::inicio_data()
     QTest::addColumn<bool>("duasEtapas"); // the program's own board: the rows on the screen first
     QTest::newRow("sem linha") << "-" << 0 << " 8 - " << "" << false;
     QTest::newRow("nulo") << "Null" << 0 << " 8 - " << "" << false;
+    // What another program may leave there names no group, not the group nearest to it.
+    QTest::newRow("texto") << "'x'" << 0 << " 8 - " << "" << false;
+    QTest::newRow("fração") << "2.5" << 0 << " 8 - " << "" << false;
     QTest::newRow("grupo lembrado") << "2" << 2 << " 2 - Água" << "  dois" << false;
     // The list shows its first item, which becomes current, so that a task added next does not
     // go to the group that is gone.
@@ -283,22 +287,54 @@ void TstGrupos::excluir()
              m_banco->Valor(QStringLiteral("Select count(*) from Fazelas Where Cod_Grupo = %1").arg(atual)).toLongLong());
 }
 
-void TstGrupos::falhaEntreAsExclusoesNaoApagaNada()
+void TstGrupos::falhaAoGravar_data()
 {
+    QTest::addColumn<QString>("operacao");
+    QTest::newRow("incluir") << "Insert";
+    QTest::newRow("excluir") << "Delete";
+}
+
+// The file refuses the write: it is reported, the file is as it was (the tasks a group's deletion
+// took first came back with it), and the board, with the panel and its text, stays for another try.
+void TstGrupos::falhaAoGravar()
+{
+    QFETCH(QString, operacao);
     Prancheta& p = Iniciar(DoisGrupos);
-    m_banco->Executar("Create Trigger recusa Before Delete On Grupo_Fazela Begin Select Raise(Abort, 'recusado'); End");
+    m_banco->Executar("Create Trigger recusa Before " + operacao + " On Grupo_Fazela Begin Select Raise(Abort, 'recusado'); End");
     const auto grupos = m_banco->Linhas(Grupos);
     const auto fazelas = m_banco->Linhas(Fazelas);
-    QSignalSpy falhas(&p, &Prancheta::FalhaNoBanco);
-    auto r = ResponderQuandoEsperar(p, [&] { return p.CmdMensagemConfirmar; });
-    QTest::mouseClick(p.CmdDelGrupo, Qt::LeftButton);
-    QVERIFY(r->clicada);
+    const QStringList lista = Itens(p.findChild<QComboBox*>("cmbGrupo"));
+    auto* painel = p.findChild<QWidget*>("FrmGrupo");
+    auto* nome = p.findChild<QLineEdit*>("txtGrupoGrupo");
+    QSignalSpy falhas(&p, &Prancheta::FalhaAoGravar);
+    const auto gravar = [&] {
+        if (operacao == "Insert") {
+            QTest::mouseClick(p.findChild<QWidget*>("CmdGrupoIncluir"), Qt::LeftButton);
+            return;
+        }
+        auto r = ResponderQuandoEsperar(p, [&] { return p.findChild<QWidget*>("CmdMensagemConfirmar"); });
+        QTest::mouseClick(p.findChild<QWidget*>("CmdDelGrupo"), Qt::LeftButton);
+        QVERIFY(r->clicada);
+    };
+    if (operacao == "Insert") {
+        QTest::mouseClick(p.findChild<QWidget*>("CmdNewGrupo"), Qt::LeftButton);
+        Digitar(nome, QStringLiteral("Lazer"));
+    }
+    gravar();
     QCOMPARE(falhas.size(), 1);
     QVERIFY(falhas.first().first().toString().contains(QStringLiteral("recusado")));
-    // The tasks deleted first came back with the group, and nothing is left holding the file.
     QCOMPARE(m_banco->Linhas(Grupos), grupos);
     QCOMPARE(m_banco->Linhas(Fazelas), fazelas);
-    m_banco->Executar("Insert into Grupo_Fazela values (9,'Depois')");
+    QCOMPARE(Itens(p.findChild<QComboBox*>("cmbGrupo")), lista);
+    QCOMPARE(painel->isVisible(), operacao == "Insert");
+    QCOMPARE(p.findChild<QWidget*>("PicPrancheta")->isEnabled(), operacao != "Insert");
+    QCOMPARE(nome->text(), operacao == "Insert" ? QStringLiteral("Lazer") : QString());
+    // Nothing is left holding the file, and once the cause is gone the same action writes.
+    m_banco->Executar("Drop Trigger recusa");
+    gravar();
+    QCOMPARE(falhas.size(), 1);
+    QVERIFY(m_banco->Linhas(Grupos) != grupos);
+    QVERIFY(painel->isHidden() && p.findChild<QWidget*>("PicPrancheta")->isEnabled());
 }
 
 QTEST_MAIN(TstGrupos)

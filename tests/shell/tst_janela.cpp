@@ -10,6 +10,7 @@
 #include "shell/Plataforma.h"
 
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -37,6 +38,16 @@ QRegion Regiao(const QList<QRect>& retangulos)
     return r;
 }
 
+// Stands in for the desktop's web browser.
+class Navegador : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> abertas;
+public slots:
+    void abrir(const QUrl& url) { abertas << url; }
+};
+
 } // namespace
 
 class TstJanela : public ComPrancheta
@@ -58,6 +69,7 @@ private slots:
     void ativacoesViramMensagens_data();
     void ativacoesViramMensagens();
     void iconeEMenu();
+    void umaPaginaPorClique();
     void colarNasCaixas_data();
     void colarNasCaixas();
     void umaCopiaPorPasta();
@@ -251,6 +263,8 @@ void TstJanela::ativacoesViramMensagens()
 void TstJanela::iconeEMenu()
 {
     Prancheta& p = *m_p;
+    // The icon's result is what happened: here no notification area took it.
+    QVERIFY(DadosBandeja && !RetornoBandeja);
     // A double-click brings a hidden board back, then keeps it on top; the close image takes it off.
     p.hide();
     p.Picture1_MouseMove(WM_LBUTTONDBLCLK);
@@ -283,6 +297,25 @@ void TstJanela::iconeEMenu()
     DadosBandeja = std::make_unique<QSystemTrayIcon>();
     QVERIFY(!p.close());
     QVERIFY(!DadosBandeja);
+}
+
+// The maker's page opens once per click: the double-click's second press is not a click again.
+void TstJanela::umaPaginaPorClique()
+{
+    Navegador navegador;
+    QDesktopServices::setUrlHandler("https", &navegador, "abrir");
+    const auto emCima = [&](const char* nome) {
+        auto* w = m_p->findChild<QWidget*>(nome);
+        return w->mapTo(m_p.get(), w->rect().center());
+    };
+    QTest::mouseClick(m_p->windowHandle(), Qt::LeftButton, {}, emCima("Vek1"));
+    QTest::mouseDClick(m_p->windowHandle(), Qt::LeftButton, {}, emCima("Vek1"));
+    QTest::mouseDClick(m_p->windowHandle(), Qt::LeftButton, {}, emCima("Image1"));
+    QTest::mouseClick(m_p->windowHandle(), Qt::LeftButton, {}, emCima("Image2"));
+    QTest::mouseClick(m_p->windowHandle(), Qt::RightButton, {}, emCima("Image2"));
+    QDesktopServices::unsetUrlHandler("https");
+    QCOMPARE(navegador.abertas.size(), 4);
+    QCOMPARE(navegador.abertas.count(navegador.abertas.first()), 4);
 }
 
 void TstJanela::colarNasCaixas_data()

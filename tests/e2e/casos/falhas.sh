@@ -1,7 +1,8 @@
 # Failure reports on the real program: each way the database can fail the user ends in a report
 # that names the file and the failure in plain words ("fazelas: ..." on standard error and a
-# message window titled "Fazelas"), then the program ends with status 1, without a crash, and the
-# file is as it was, with nothing new beside it.
+# message window titled "Fazelas"), without a crash, and the file is as it was, with nothing new
+# beside it. A failure at start-up or on a read ends the program with status 1; a write from a
+# panel that fails leaves the board and the panel as the user left them.
 
 source "$(dirname "${BASH_SOURCE[0]}")/../digitar_e_colar.sh"
 
@@ -24,12 +25,19 @@ falhas_janela_do_relatorio() {
 }
 falhas_terminou() { ! kill -0 "$E2E_PID" 2>/dev/null; }
 
-# falhas_dispensar_relatorio NAME: waits for the report, answers it with Enter as a user would, and
-# waits for the program to end; FALHAS_ESTADO is its exit status.
-falhas_dispensar_relatorio() {
+# falhas_responder_relatorio NAME: waits for the report and answers it with Enter as a user would.
+falhas_responder_relatorio() {
   esperar "$E2E_PRAZO" falhas_janela_do_relatorio || e2e_morrer "$1: no report: $(cat "$E2E_PASTA/saida.log")"
   foto "relatorio-$1" >/dev/null
   xdotool windowactivate --sync "$(falhas_janela_do_relatorio)" key Return
+  falhas_sem_relatorio() { ! falhas_janela_do_relatorio; }
+  esperar "$E2E_PRAZO" falhas_sem_relatorio || e2e_morrer "$1: the report did not go away"
+}
+
+# falhas_dispensar_relatorio NAME: answers the report and waits for the program to end;
+# FALHAS_ESTADO is its exit status.
+falhas_dispensar_relatorio() {
+  falhas_responder_relatorio "$1"
   esperar "$E2E_PRAZO" falhas_terminou || e2e_morrer "$1: the program did not end after its report"
   FALHAS_ESTADO=0
   wait "$E2E_PID" || FALHAS_ESTADO=$?
@@ -39,8 +47,13 @@ falhas_dispensar_relatorio() {
 # falhas_conferir NAME PROBLEM: the report named the file and the problem, and the program ended
 # with status 1 (not by a signal) and left no core.
 falhas_conferir() {
+  [ "$FALHAS_ESTADO" -eq 1 ] || e2e_morrer "$1: ended with status $FALHAS_ESTADO: $(cat "$E2E_PASTA/saida.log")"
+  falhas_relatorio_conferir "$@"
+}
+
+# falhas_relatorio_conferir NAME PROBLEM: the report named the file and the problem, without a crash.
+falhas_relatorio_conferir() {
   local log="$E2E_PASTA/saida.log"
-  [ "$FALHAS_ESTADO" -eq 1 ] || e2e_morrer "$1: ended with status $FALHAS_ESTADO: $(cat "$log")"
   grep -q '^fazelas: Falha no banco de dados do Fazelas\.$' "$log" || e2e_morrer "$1: no report on stderr: $(cat "$log")"
   grep -qxF "Arquivo: $E2E_PASTA/fzldados.mdb" "$log" || e2e_morrer "$1: the file is not named: $(cat "$log")"
   grep -qxF "Problema: $2" "$log" || e2e_morrer "$1: wrong problem: $(grep Problema "$log")"
@@ -137,10 +150,21 @@ caso_falhas_disco_cheio() {
   local antes; antes=$(falhas_retrato "$E2E_PASTA")
   colar "$descricao"
   xdotool key Return
-  falhas_dispensar_relatorio disco-cheio
-  falhas_conferir disco-cheio "o disco está cheio."
+  falhas_responder_relatorio disco-cheio
+  falhas_relatorio_conferir disco-cheio "o disco está cheio."
   [ "$(falhas_retrato "$E2E_PASTA")" = "$antes" ] || e2e_morrer "the folder changed: $(ls -la "$E2E_PASTA")"
   [ "$(sql 'PRAGMA integrity_check')" = ok ] || e2e_morrer "the file is damaged"
   [ "$(sql "SELECT Fazela || '|' || Descricao FROM Fazelas")" = "Antes d'encher|cabe" ] \
     || e2e_morrer "the tasks are now: $(sql 'SELECT Codigo, Fazela FROM Fazelas')"
+  # The board is still there with the panel and what was typed: once there is room, the same
+  # Enter writes it whole.
+  ! falhas_terminou || e2e_morrer "the program ended after a failed write"
+  falhas_painel_cheio || e2e_morrer "the task panel is gone"
+  rm "$E2E_PASTA/enchimento"
+  xdotool mousemove --window "$E2E_JANELA" 226 323 click 1 key Return
+  esperar "$E2E_PRAZO" bash -c "[ \"\$(sqlite3 '$E2E_PASTA/fzldados.mdb' 'SELECT count(*) FROM Fazelas')\" = 2 ]" \
+    || e2e_morrer "the task was not written once there was room"
+  [ "$(sql "SELECT Fazela FROM Fazelas WHERE Codigo = 2")" = "Depois de encher" ] || e2e_morrer "the name was lost"
+  [ "$(sql "SELECT Descricao = CAST(readfile('$descricao') AS TEXT) FROM Fazelas WHERE Codigo = 2")" = 1 ] \
+    || e2e_morrer "the description was not kept"
 }
