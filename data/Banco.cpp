@@ -12,78 +12,9 @@ namespace {
 // How long a statement waits for another program that holds the file.
 constexpr int EsperaPorOutroPrograma = 3000; // ms
 
-// A file with the board's name may be an Access database of another program.
-bool ArquivoDoAccess(const QString& arquivo)
-{
-    QFile f(arquivo);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray assinatura = f.read(19).mid(4);
-    return assinatura == "Standard Jet DB" || assinatura == "Standard ACE DB";
-}
-
 bool PastaGravavel(const QString& arquivo) { return QFileInfo(QFileInfo(arquivo).absolutePath()).isWritable(); }
 
-QString DescreverFalha(int codigo, const QString& arquivo, const QString& mensagem)
-{
-    const QFileInfo info(arquivo);
-    switch (codigo & 0xFF) {
-    case SQLITE_CANTOPEN:
-        if (!info.exists())
-            return QStringLiteral("o arquivo não foi encontrado");
-        if (!PastaGravavel(arquivo))
-            return QStringLiteral("a pasta do arquivo não permite gravação");
-        return QStringLiteral("o arquivo não pôde ser aberto (verifique as permissões)");
-    case SQLITE_NOTADB:
-        if (ArquivoDoAccess(arquivo))
-            return QStringLiteral("o arquivo não é um banco de dados do Fazelas: está no formato do Microsoft Access, "
-                                  "que o Fazelas não lê");
-        return QStringLiteral("o arquivo não é um banco de dados do Fazelas (formato desconhecido)");
-    case SQLITE_CORRUPT:
-        return QStringLiteral("o banco de dados está danificado");
-    case SQLITE_READONLY:
-        if (codigo == SQLITE_READONLY_DIRECTORY || (info.isWritable() && !PastaGravavel(arquivo)))
-            return QStringLiteral("a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos "
-                                  "temporários ao lado dele)");
-        if (!info.isWritable())
-            return QStringLiteral("o arquivo só permite leitura");
-        return QStringLiteral("o banco de dados só permite leitura");
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return QStringLiteral("o banco de dados está em uso por outro programa e não ficou livre a tempo");
-    case SQLITE_FULL:
-        return QStringLiteral("o disco está cheio");
-    case SQLITE_IOERR:
-        return QStringLiteral("houve um erro de leitura ou gravação no disco");
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-        return QStringLiteral("o acesso ao arquivo foi negado");
-    default:
-        if (mensagem.contains(QLatin1String("no such table")) || mensagem.contains(QLatin1String("no such column"))) {
-            // The engine takes an empty file for a database without tables.
-            if (info.size() == 0)
-                return QStringLiteral("o arquivo está vazio: não tem as tabelas do Fazelas");
-            return QStringLiteral("o banco de dados não tem as tabelas esperadas");
-        }
-        return QStringLiteral("o banco de dados recusou a operação");
-    }
-}
-
 } // namespace
-
-FalhaBanco::FalhaBanco(QString arquivo, QString descricao, QString detalhe)
-    : m_arquivo(std::move(arquivo))
-    , m_descricao(std::move(descricao))
-    , m_detalhe(std::move(detalhe))
-    , m_texto(Relatorio().toUtf8())
-{
-}
-
-QString FalhaBanco::Relatorio() const
-{
-    return QStringLiteral("Falha no banco de dados do Fazelas.\n\nArquivo: %1\nProblema: %2.\nMensagem do banco: %3")
-        .arg(QDir::toNativeSeparators(m_arquivo), m_descricao, m_detalhe);
-}
 
 ConexaoBd::ConexaoBd(const QString& arquivo)
     : m_arquivo(arquivo)
@@ -126,14 +57,13 @@ void ConexaoBd::Falhar(int codigo, const QString& acao) const
 {
     const bool temMensagem = m_db && sqlite3_errcode(m_db) != SQLITE_OK;
     const QString mensagem = QString::fromUtf8(temMensagem ? sqlite3_errmsg(m_db) : sqlite3_errstr(codigo));
-    throw FalhaBanco(m_arquivo, DescreverFalha(codigo, m_arquivo, mensagem),
-                     acao + QStringLiteral(": ") + mensagem);
+    throw FalhaBanco(m_arquivo, acao, codigo, mensagem);
 }
 
 void ConexaoBd::Execute(const QString& sql)
 {
     if (!m_db)
-        throw FalhaBanco(m_arquivo, QStringLiteral("a conexão com o banco de dados está fechada"), sql);
+        throw FalhaBanco(m_arquivo, QStringLiteral("ao gravar"), QStringLiteral("a conexão com o banco de dados está fechada"), sql);
     const QByteArray texto = sql.toUtf8();
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v2(m_db, texto.constData(), int(texto.size()), &st, nullptr);
@@ -154,7 +84,7 @@ using Comando = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
 Comando Preparar(const std::shared_ptr<ConexaoBd>& conexao, const QString& sql)
 {
     if (!conexao || !conexao->Aberta())
-        throw FalhaBanco(conexao ? conexao->Arquivo() : QString(),
+        throw FalhaBanco(conexao ? conexao->Arquivo() : QString(), QStringLiteral("ao ler"),
                          QStringLiteral("a conexão com o banco de dados está fechada"), sql);
     const QByteArray texto = sql.toUtf8();
     sqlite3_stmt* st = nullptr;

@@ -1,6 +1,8 @@
 #pragma once
 // The database access objects the program relies on: a connection that runs statements and a
 // result set read as a static snapshot. SQLite stands behind both.
+#include "data/FalhaBanco.h"
+
 #include <QString>
 #include <QVariant>
 #include <cstdint>
@@ -13,26 +15,6 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
-
-// A failure of the database, described in plain Portuguese for the user.
-class FalhaBanco : public std::exception
-{
-public:
-    FalhaBanco(QString arquivo, QString descricao, QString detalhe);
-    const char* what() const noexcept override { return m_texto.constData(); }
-
-    const QString& Arquivo() const { return m_arquivo; }
-    const QString& Descricao() const { return m_descricao; }
-    const QString& Detalhe() const { return m_detalhe; }
-    // The whole report: file, what failed, and the engine's own words.
-    QString Relatorio() const;
-
-private:
-    QString m_arquivo;
-    QString m_descricao;
-    QString m_detalhe;
-    QByteArray m_texto;
-};
 
 class ConexaoBd
 {

@@ -33,8 +33,8 @@ void Prancheta::CmdGrupoIncluir_Click()
         // The next code past the largest; past the largest code a file can hold there is none, and
         // wrapping would give the new group another group's code.
         if (!maior.isNull() && maior.toLongLong() == std::numeric_limits<int64_t>::max())
-            throw FalhaBanco(ArquivoBanco(), QStringLiteral("não há mais códigos livres para um novo grupo"),
-                             QStringLiteral("ao gravar: max(Codigo) = %1").arg(maior.toLongLong()));
+            throw FalhaBanco(ArquivoBanco(), QStringLiteral("ao gravar"), QStringLiteral("não há mais códigos livres para um novo grupo"),
+                             QStringLiteral("max(Codigo) = %1").arg(maior.toLongLong()));
         const int64_t codigo = maior.isNull() ? 1 : maior.toLongLong() + 1;
         ComandoSql = Comandos::IncluirGrupo(codigo, txtGrupoGrupo->text());
         Conexao->Execute(ComandoSql);

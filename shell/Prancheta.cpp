@@ -33,7 +33,7 @@ void Prancheta::Protegido(const std::function<void()>& handler)
     try {
         handler();
     } catch (const FalhaBanco& falha) {
-        emit FalhaNoBanco(falha.Relatorio());
+        emit FalhaNoBanco(falha.relatorio());
     }
 }
 
@@ -44,7 +44,7 @@ bool Prancheta::GravarOuAvisar(const std::function<void()>& gravacao)
         return true;
     } catch (const FalhaBanco& falha) {
         FecharConexao();
-        emit FalhaAoGravar(falha.Relatorio());
+        emit FalhaAoGravar(falha.relatorio());
         return false;
     }
 }

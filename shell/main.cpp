@@ -43,7 +43,7 @@ int main(int argc, char* argv[])
     } catch (const FalhaBanco& falha) {
         // Ends as a failure at work does: returning would run the destructors of module-wide Qt
         // objects (the tray icon's among them) after the application they belong to is gone.
-        ReportarFalha(falha.Relatorio());
+        ReportarFalha(falha.relatorio());
         EncerrarAposFalha();
     }
     const QRect tela = prancheta.screen()->availableGeometry();

@@ -1,17 +1,17 @@
-// The data layer against real files: the statements as sent, the result set, the reading order of
-// texts, and the failures a user can meet.
+// The database file's class against real files: every operation, hostile texts byte for byte,
+// codes past 2^32, another program writing between operations, the reading order of texts, and
+// the failures a user can meet.
 #include "apoio/Apoio.h"
-#include "data/Banco.h"
-#include "data/Comandos.h"
-#include "data/Modulo.h"
+#include "apoio/ArquivoObservado.h"
+#include "data/BancoDeDados.h"
 #include "data/OrdemTexto.h"
 
 #include <QCryptographicHash>
 #include <algorithm>
 #include <random>
 #include <sqlite3.h>
-
-using namespace Modulo;
+#include <sys/mount.h>
+#include <thread>
 
 namespace {
 
@@ -27,18 +27,65 @@ QByteArray Resumo(const QString& arquivo)
     return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256) : QByteArray();
 }
 
+QString Texto(std::string_view bytes) { return QString::fromUtf8(bytes.data(), qsizetype(bytes.size())); }
+
+// A group's tasks as the class hands them over: code, name, description, priority, done.
+QList<QVariantList> Fazelas(const BancoDeDados& banco, int64_t grupo, int64_t* total = nullptr, int ate = -1)
+{
+    QList<QVariantList> linhas;
+    banco.lerFazelas(grupo, [&](const LinhaDeFazela& l) {
+        linhas << QVariantList{qlonglong(l.codigo), Texto(l.nome), Texto(l.descricao), l.prioridade, l.executada};
+        return int(linhas.size()) != ate;
+    }, total);
+    return linhas;
+}
+
+// A small file system of its own for the folder, where the process may mount one (root).
+struct Montagem
+{
+    QString pasta;
+    bool montada = false;
+    explicit Montagem(const QString& p, const char* opcoes)
+        : pasta(p)
+    {
+        QDir().mkpath(pasta);
+        montada = ::mount("tmpfs", QFile::encodeName(pasta).constData(), "tmpfs", 0, opcoes) == 0;
+    }
+    bool somenteLeitura()
+    {
+        return ::mount("tmpfs", QFile::encodeName(pasta).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+    ~Montagem()
+    {
+        if (montada)
+            ::umount2(QFile::encodeName(pasta).constData(), MNT_DETACH);
+    }
+};
+
 } // namespace
 
 class TstDados : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { m_banco = std::make_unique<BancoDeTeste>(); }
-    void cleanup() { m_banco.reset(); }
-    void comandos_data();
-    void comandos();
-    void textoVoltaComoDigitado();
-    void leituraESnapshotDaJuncao();
+    void init()
+    {
+        m_banco = std::make_unique<BancoDeTeste>();
+        m_bd = std::make_unique<BancoDeDados>(m_banco->Arquivo());
+    }
+    void cleanup()
+    {
+        m_bd.reset();
+        m_banco.reset();
+    }
+    void grupoLembrado_data();
+    void grupoLembrado();
+    void grupos();
+    void fazelas();
+    void textosVoltamByteAByte_data();
+    void textosVoltamByteAByte();
+    void outroProgramaEntreAsOperacoes();
+    void gravacaoConfirmadaSobreviveAQueda();
     void ordemDeUmLeitor_data();
     void ordemDeUmLeitor();
     void ordemTotalECoerente();
@@ -48,80 +95,161 @@ private slots:
 
 private:
     std::unique_ptr<BancoDeTeste> m_banco;
+    std::unique_ptr<BancoDeDados> m_bd;
 };
 
-// The statements other programs and the stored file rely on, exactly as sent.
-void TstDados::comandos_data()
+void TstDados::grupoLembrado_data()
 {
-    QTest::addColumn<QString>("obtido");
-    QTest::addColumn<QString>("esperado");
-    QTest::newRow("ler config") << Comandos::LerConfig() << "Select * from Config";
-    QTest::newRow("gravar grupo") << Comandos::GravarUltimoGrupo(-7) << "Update Config set Ultimo_Grupo = -7";
-    QTest::newRow("listar") << Comandos::ListarGrupos() << "Select * from Grupo_Fazela Order By Grupo";
-    QTest::newRow("maior") << Comandos::MaiorCodigoGrupo() << "Select max(Codigo) from Grupo_Fazela";
-    QTest::newRow("incluir grupo") << Comandos::IncluirGrupo(8, "D'Ávila")
-                                   << "Insert Into Grupo_Fazela(Codigo,Grupo) values(8,'D''Ávila')";
-    QTest::newRow("excluir fazelas") << Comandos::ExcluirFazelasDoGrupo(3) << "Delete from Fazelas Where Cod_Grupo = 3";
-    QTest::newRow("excluir grupo") << Comandos::ExcluirGrupo(3) << "Delete from Grupo_Fazela Where Codigo = 3";
-    QTest::newRow("grade") << Comandos::CarregarGrade(40000)
-                           << "Select * from Grupo_Fazela Inner Join Fazelas ON Grupo_Fazela.Codigo = "
-                              "Fazelas.Cod_Grupo Where Grupo_Fazela.Codigo = 40000 Order By Fazelas.Prioridade desc, "
-                              "Fazelas.Descricao";
-    QTest::newRow("marcar") << Comandos::MarcarExecutado(70000)
-                            << "Update Fazelas Set Executado = 'S' Where Codigo = 70000";
-    QTest::newRow("desmarcar") << Comandos::DesmarcarExecutado(5)
-                               << "Update Fazelas Set Executado = Null Where Codigo = 5";
-    QTest::newRow("incluir fazela") << Comandos::IncluirFazela(2, "'a'", "b''", 3)
-                                    << "Insert Into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) Values(2,'''a''','b''''',3)";
-    QTest::newRow("alterar fazela") << Comandos::AlterarFazela("x'", "y'", 0, "12")
-                                    << "Update Fazelas set  Fazela = 'x''', Descricao = 'y''', Prioridade = 0 Where  Codigo = 12";
-    QTest::newRow("excluir fazela") << Comandos::ExcluirFazela("12") << "Delete from Fazelas  Where  Codigo = 12";
+    QTest::addColumn<QString>("preparo");
+    QTest::addColumn<qlonglong>("lembrado"); // 0: none
+    QTest::newRow("nulo") << "" << 0LL;
+    QTest::newRow("sem linha") << "Delete from Config" << 0LL;
+    QTest::newRow("zero") << "Update Config set Ultimo_Grupo = 0" << 0LL;
+    QTest::newRow("um grupo") << "Update Config set Ultimo_Grupo = 7" << 7LL;
+    QTest::newRow("além de 2^32") << "Update Config set Ultimo_Grupo = 4294967297" << 4294967297LL;
+    // What other programs may leave there is no group's code.
+    QTest::newRow("texto") << "Update Config set Ultimo_Grupo = 'sete'" << 0LL;
+    QTest::newRow("fração") << "Update Config set Ultimo_Grupo = 7.5" << 0LL;
 }
 
-void TstDados::comandos()
+void TstDados::grupoLembrado()
 {
-    QFETCH(QString, obtido);
-    QFETCH(QString, esperado);
-    QCOMPARE(obtido, esperado);
+    QFETCH(QString, preparo);
+    QFETCH(qlonglong, lembrado);
+    if (!preparo.isEmpty())
+        m_banco->Executar(preparo);
+    QCOMPARE(m_bd->grupoLembrado().value_or(0), lembrado);
+    // Remembering writes the one row, whatever was there; with no row, nothing and no failure.
+    m_bd->lembrarGrupo(-3);
+    QCOMPARE(m_banco->Valor("Select count(*) from Config where Ultimo_Grupo = -3").toInt(), preparo.startsWith("Delete") ? 0 : 1);
 }
 
-void TstDados::textoVoltaComoDigitado()
+void TstDados::grupos()
 {
-    const QString nome = QStringLiteral("'; Drop Table Fazelas; -- \\ \" % ção 🙂 ''");
-    AbrirConexao();
-    Conexao->Execute(Comandos::IncluirGrupo(1, nome));
-    Conexao->Execute(Comandos::IncluirFazela(1, nome, nome, 2));
-    FecharConexao();
-    QCOMPARE(m_banco->Linhas("Select Grupo, Fazela, Descricao from Grupo_Fazela, Fazelas"),
-             (QList<QVariantList>{{nome, nome, nome}}));
+    QVERIFY(m_bd->grupos().isEmpty());
+    QCOMPARE(m_bd->incluirGrupo(QStringLiteral("zebra")), 1);
+    m_banco->Executar("Insert into Grupo_Fazela values (7,'Água'), (4294967296,'abacaxi');"
+                      "Insert into Fazelas(Codigo,Cod_Grupo,Fazela) values (1,7,'a'), (2,4294967296,'b'), (3,1,'c')");
+    // The next code past the largest, even past 2^32 and with free codes below.
+    QCOMPARE(m_bd->incluirGrupo(QStringLiteral("Casa")), 4294967297LL);
+    QCOMPARE(m_bd->incluirGrupo(QString()), 4294967298LL);
+    QCOMPARE(m_bd->grupos(), (QList<Grupo>{{4294967298LL, ""}, {4294967296LL, "abacaxi"}, {7, "Água"}, {4294967297LL, "Casa"},
+                                           {1, "zebra"}}));
+    // A group goes with its tasks, and only with them.
+    m_bd->excluirGrupo(4294967296LL);
+    QCOMPARE(m_banco->Linhas("Select Codigo from Grupo_Fazela Order By Codigo"),
+             (QList<QVariantList>{{1}, {7}, {4294967297LL}, {4294967298LL}}));
+    QCOMPARE(m_banco->Linhas("Select Codigo from Fazelas Order By Codigo"), (QList<QVariantList>{{1}, {3}}));
+    // No code is left past the largest: a clear failure, not a code that wraps onto another group.
+    m_banco->Executar("Insert into Grupo_Fazela values (9223372036854775807,'último')");
+    QVERIFY_THROWS_EXCEPTION(FalhaBanco, m_bd->incluirGrupo(QStringLiteral("mais um")));
+    QCOMPARE(m_banco->Valor("Select count(*) from Grupo_Fazela").toInt(), 5);
 }
 
-// A static snapshot that writes made while it is walked do not change; where the join carries two
-// Codigo columns, the name reaches the task's.
-void TstDados::leituraESnapshotDaJuncao()
+void TstDados::fazelas()
 {
-    m_banco->Executar("Insert into Grupo_Fazela values (1,'a'), (7,'b');"
-                      "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Prioridade) values (70000,7,'t',1)");
-    const auto arquivosAbertos = [] { return QDir("/proc/self/fd").count(); };
-    const auto antes = arquivosAbertos();
-    AbrirConexao();
-    Registros = std::make_shared<RegistrosBd>();
-    Registros->Open(Comandos::ListarGrupos(), Conexao);
-    QStringList lidos;
-    for (; !Registros->Eof(); Registros->MoveNext()) {
-        lidos << Registros->Campo(QLatin1StringView("Grupo")).toString();
-        Conexao->Execute(Comandos::IncluirGrupo(10 + int(lidos.size()), "novo"));
-    }
-    QCOMPARE(lidos, QStringList({"a", "b"}));
-    RegistrosGrade = std::make_shared<RegistrosBd>();
-    RegistrosGrade->Open(Comandos::CarregarGrade(7), Conexao);
-    QCOMPARE(RegistrosGrade->Campo(QLatin1StringView("Codigo")).toLongLong(), 70000);
-    QCOMPARE(RegistrosGrade->Campo(QLatin1StringView("Grupo")).toString(), QStringLiteral("b"));
-    FecharConexao();
-    QCOMPARE(arquivosAbertos(), antes); // the file is let go
-    // New tasks never take a deleted task's code.
-    m_banco->Executar("Delete from Fazelas; Insert into Fazelas(Cod_Grupo,Fazela) values (7,'u')");
-    QCOMPARE(m_banco->Valor("Select Codigo from Fazelas").toLongLong(), 70001);
+    // Rows other programs wrote: priorities out of range or Null, Executado of every kind, a Null
+    // description, a task whose group is gone.
+    m_banco->Executar("Insert into Grupo_Fazela values (1,'g'), (4294967297,'h');"
+                      "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
+                      " (2147483654,1,'b','b',3,null), (4294967302,1,'a','a',3,'S'), (6,4294967297,'seis','',1,null),"
+                      " (10,1,'x','x',9,''), (11,1,'n',null,null,1), (12,1,'u','u',5,'não'), (13,99,'órfã','o',5,null)");
+    // In the order of what is stored (9 first, Null last), each read as the board shows it.
+    const QList<QVariantList> grupo1 = {{10, "x", "x", 0, false}, {12, "u", "u", 5, true}, {4294967302LL, "a", "a", 3, true},
+                                        {2147483654LL, "b", "b", 3, false}, {11, "n", "", 0, true}};
+    int64_t total = -1;
+    QCOMPARE(Fazelas(*m_bd, 1, &total), grupo1);
+    QCOMPARE(total, 5);
+    // Stopped after two rows, the count is still the group's.
+    QCOMPARE(Fazelas(*m_bd, 1, &total, 2), grupo1.mid(0, 2));
+    QCOMPARE(total, 5);
+    QCOMPARE(Fazelas(*m_bd, 99, &total), QList<QVariantList>());
+    QCOMPARE(total, 0);
+
+    // Each by its code, past 2^31 and 2^32: its neighbours and the task of the same low 32 bits
+    // (6) stay as they were.
+    const int64_t nova = m_bd->incluirFazela(4294967297LL, QStringLiteral("nova"), QString(), 4);
+    QCOMPARE(m_banco->Linhas(QStringLiteral("Select Cod_Grupo, Fazela, Descricao, Prioridade, Executado from Fazelas where Codigo = %1").arg(nova)),
+             (QList<QVariantList>{{4294967297LL, "nova", "", 4, QVariant()}}));
+    m_bd->marcarFazela(4294967302LL, false);
+    m_bd->marcarFazela(2147483654LL, true);
+    m_bd->alterarFazela(4294967302LL, QStringLiteral("a2"), QStringLiteral("d2"), 1);
+    m_bd->excluirFazela(2147483654LL);
+    QCOMPARE(Fazelas(*m_bd, 1), (QList<QVariantList>{{10, "x", "x", 0, false}, {12, "u", "u", 5, true},
+                                                      {4294967302LL, "a2", "d2", 1, false}, {11, "n", "", 0, true}}));
+    QCOMPARE(Fazelas(*m_bd, 4294967297LL), (QList<QVariantList>{{qlonglong(nova), "nova", "", 4, false}, {6, "seis", "", 1, false}}));
+    // A deleted task's code is never given again.
+    m_bd->excluirFazela(nova);
+    QVERIFY(m_bd->incluirFazela(1, QStringLiteral("depois"), QString(), 3) > nova);
+}
+
+void TstDados::textosVoltamByteAByte_data()
+{
+    QTest::addColumn<QString>("texto");
+    QTest::newRow("apóstrofos") << "'; Drop Table Fazelas; -- '' ' \\' \"";
+    QTest::newRow("barras e por cento") << "C:\\pasta\\novo \\n %s %d %n _%_ ?1 :a @b $c";
+    QTest::newRow("acentos e direção") << "Ação e\u0301 مرحبا שלום \u202einvertido\u202c";
+    QTest::newRow("emoji") << "🙂👍🏽👨‍👩‍👧 🇧🇷 𝄞";
+    QTest::newRow("controles") << QStringLiteral("a\tb\nc\r\x01\x7f\u00a0\u2028 fim");
+    QTest::newRow("NUL no meio") << QStringLiteral("antes%1depois").arg(QChar(0));
+    QTest::newRow("longo") << QString(70000, QLatin1Char('x')) + "'";
+}
+
+void TstDados::textosVoltamByteAByte()
+{
+    QFETCH(QString, texto);
+    const int64_t grupo = m_bd->incluirGrupo(texto);
+    const int64_t codigo = m_bd->incluirFazela(grupo, texto, texto, 2);
+    QCOMPARE(m_bd->grupos(), (QList<Grupo>{{grupo, texto}}));
+    QCOMPARE(Fazelas(*m_bd, grupo), (QList<QVariantList>{{qlonglong(codigo), texto, texto, 2, false}}));
+    m_bd->alterarFazela(codigo, texto + texto, texto, 1);
+    QCOMPARE(Fazelas(*m_bd, grupo), (QList<QVariantList>{{qlonglong(codigo), texto + texto, texto, 1, false}}));
+    // As the sqlite3 shell sees them: the same bytes, as text.
+    QCOMPARE(m_banco->Valor("Select typeof(Fazela) || typeof(Descricao) from Fazelas").toString(), QStringLiteral("texttext"));
+    QCOMPARE(m_banco->Valor("Select hex(Descricao) from Fazelas").toString(), QString::fromLatin1(texto.toUtf8().toHex().toUpper()));
+}
+
+// Between the board's operations the file is another program's to write: each operation reads
+// what the file holds then, and a write waits for another program's to end.
+void TstDados::outroProgramaEntreAsOperacoes()
+{
+    m_bd->incluirGrupo(QStringLiteral("a"));
+    m_bd->incluirGrupo(QStringLiteral("b"));
+    m_banco->Executar("Delete from Grupo_Fazela where Codigo = 2; Insert into Grupo_Fazela values (9,'c');"
+                      "Insert into Fazelas(Cod_Grupo,Fazela,Prioridade) values (9,'de fora',3)");
+    QCOMPARE(m_bd->grupos(), (QList<Grupo>{{1, "a"}, {9, "c"}}));
+    QCOMPARE(Fazelas(*m_bd, 9).size(), 1);
+    m_bd->excluirGrupo(2); // already gone: nothing to do, and no failure
+    // Another program holds the file for a moment and adds a group meanwhile: the add waits for it,
+    // then takes the code past the one it added.
+    sqlite3* outro = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(m_banco->Arquivo()).constData(), &outro), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(outro, "BEGIN IMMEDIATE; Insert into Grupo_Fazela values (10,'d')", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::thread termina([outro] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300)); // a slow program, not a synchronisation
+        sqlite3_exec(outro, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    const int64_t codigo = m_bd->incluirGrupo(QStringLiteral("e"));
+    termina.join();
+    sqlite3_close(outro);
+    QCOMPARE(codigo, 11);
+    QCOMPARE(m_banco->Valor("Select count(*) from Grupo_Fazela").toInt(), 4);
+}
+
+// A committed write reaches the disk with the folder that lost the journal: a power cut right
+// after it cannot bring the journal back and undo it.
+void TstDados::gravacaoConfirmadaSobreviveAQueda()
+{
+    m_bd->incluirGrupo(QStringLiteral("g"));
+    ArquivoObservado observado;
+    QStringList apagados;
+    observado.aoApagar = [&](const char* arquivo, bool pastaSincronizada) {
+        apagados << QStringLiteral("%1 %2").arg(QFileInfo(QString::fromLocal8Bit(arquivo)).fileName()).arg(pastaSincronizada);
+    };
+    const int64_t codigo = m_bd->incluirFazela(1, QStringLiteral("t"), QString(), 3);
+    m_bd->marcarFazela(codigo, true);
+    m_bd->excluirGrupo(1);
+    QCOMPARE(apagados, QStringList(3, QStringLiteral("fzldados.mdb-journal 1")));
 }
 
 void TstDados::ordemDeUmLeitor_data()
@@ -188,61 +316,87 @@ void TstDados::falhas_data()
     QTest::addColumn<QByteArray>("conteudo"); // the file's bytes; "-": no file; empty: the schema
     QTest::addColumn<QString>("preparo");     // statements run first on the schema
     QTest::addColumn<QString>("problema");
-    QTest::addColumn<QString>("acao");
-    QTest::newRow("sem arquivo") << QByteArray("-") << "" << "não foi encontrado" << "ao abrir";
+    QTest::addColumn<QString>("operacao");
+    QTest::newRow("sem arquivo") << QByteArray("-") << "" << "o arquivo não foi encontrado" << "ao abrir";
     QTest::newRow("Access") << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20).repeated(300) << ""
                             << "formato do Microsoft Access" << "ao abrir";
     QTest::newRow("texto") << QByteArray("lista de compras\n").repeated(100) << "" << "formato desconhecido" << "ao abrir";
-    QTest::newRow("sem tabela") << QByteArray() << "Drop Table Config" << "não tem as tabelas esperadas" << "ao gravar";
+    QTest::newRow("vazio") << QByteArray("+") << "" << "o arquivo está vazio" << "ao ler";
+    QTest::newRow("sem tabela") << QByteArray() << "Drop Table Fazelas" << "não tem as tabelas esperadas" << "ao gravar";
     QTest::newRow("em uso") << QByteArray() << "" << "em uso por outro programa" << "ao gravar";
-    // Its last page, one of the tasks', is spoiled below.
+    // Its last page, one of the tasks', is spoiled below: the read fails half-way.
     QTest::newRow("danificado") << QByteArray() << Tarefas(400) << "danificado" << "ao ler";
+    // The tasks were deleted first: they come back with the group.
+    QTest::newRow("recusado no meio") << QByteArray() << Tarefas(3) + "Create Trigger recusa Before Delete On Grupo_Fazela"
+                                                                      " Begin Select Raise(Abort, 'recusado'); End"
+                                      << "recusou a operação" << "ao gravar";
+    QTest::newRow("sistema só de leitura") << QByteArray() << "" << "o sistema de arquivos só permite leitura" << "ao abrir";
+    QTest::newRow("disco cheio") << QByteArray() << Tarefas(3) << "o disco está cheio" << "ao gravar";
 }
 
-// Each names the file and the problem, and leaves the file as it was, with nothing new beside it.
+// Each names the file, the operation and the problem, and leaves the file as it was, with nothing
+// new beside it.
 void TstDados::falhas()
 {
     QFETCH(QByteArray, conteudo);
     QFETCH(QString, preparo);
     QFETCH(QString, problema);
-    QFETCH(QString, acao);
-    if (!conteudo.isEmpty()) {
-        QFile f(m_banco->Arquivo());
-        QVERIFY(conteudo == "-" ? f.remove() : f.open(QIODevice::WriteOnly) && f.write(conteudo) > 0);
+    QFETCH(QString, operacao);
+    std::optional<Montagem> montagem;
+    if (problema.contains("sistema") || problema.contains("disco")) {
+        montagem.emplace(m_banco->Pasta() + "/montada", problema.contains("disco") ? "size=256k" : "size=1m");
+        if (!montagem->montada)
+            QSKIP("no file system of its own can be mounted here (needs root)");
+        QVERIFY(QFile::copy(m_banco->Arquivo(), montagem->pasta + "/fzldados.mdb"));
+        m_bd = std::make_unique<BancoDeDados>(montagem->pasta + "/fzldados.mdb");
     }
-    if (!preparo.isEmpty())
-        m_banco->Executar(preparo);
+    const QString arquivo = m_bd->arquivo();
+    if (!conteudo.isEmpty()) {
+        QFile f(arquivo);
+        QVERIFY(conteudo == "-" ? f.remove() : f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(conteudo.mid(conteudo == "+")) >= 0);
+    }
+    if (!preparo.isEmpty()) {
+        sqlite3* db = nullptr;
+        sqlite3_open(QFile::encodeName(arquivo).constData(), &db);
+        QCOMPARE(sqlite3_exec(db, preparo.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
     if (problema == "danificado") {
-        QFile f(m_banco->Arquivo());
+        QFile f(arquivo);
         QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(f.size() - 4096) && f.write(QByteArray(4096, '\xff')) == 4096);
     }
-    // Another program holds the file longer than the program waits.
+    if (montagem && problema.contains("sistema"))
+        QVERIFY(montagem->somenteLeitura());
+    // Another program holds the file longer than a write waits.
     sqlite3* outro = nullptr;
     if (problema.startsWith("em uso")) {
-        sqlite3_open(QFile::encodeName(m_banco->Arquivo()).constData(), &outro);
+        sqlite3_open(QFile::encodeName(arquivo).constData(), &outro);
         QCOMPARE(sqlite3_exec(outro, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
     }
-    const QByteArray antes = Resumo(ArquivoBanco());
-    const auto pasta = QDir(m_banco->Pasta()).entryList(QDir::Files);
+    const QByteArray antes = Resumo(arquivo);
+    const auto pasta = QDir(QFileInfo(arquivo).path()).entryList(QDir::Files);
     QElapsedTimer relogio;
     relogio.start();
     try {
-        AbrirConexao();
-        RegistrosGrade = std::make_shared<RegistrosBd>();
-        RegistrosGrade->Open(Comandos::CarregarGrade(1), Conexao);
-        Conexao->Execute(Comandos::GravarUltimoGrupo(3));
+        if (operacao == "ao gravar" && problema.contains("disco"))
+            m_bd->incluirFazela(1, QStringLiteral("grande"), QString(512 * 1024, QLatin1Char('x')), 3);
+        else if (operacao == "ao gravar")
+            m_bd->excluirGrupo(1);
+        else if (problema == "danificado")
+            Fazelas(*m_bd, 1);
+        else
+            m_bd->grupoLembrado();
         QFAIL("no failure");
     } catch (const FalhaBanco& falha) {
-        QVERIFY2(falha.Relatorio().contains(ArquivoBanco()), qPrintable(falha.Relatorio()));
-        QVERIFY2(falha.Descricao().contains(problema) && falha.Detalhe().startsWith(acao), qPrintable(falha.Relatorio()));
+        QVERIFY2(falha.relatorio().contains(arquivo), qPrintable(falha.relatorio()));
+        QVERIFY2(falha.descricao().contains(problema) && falha.operacao() == operacao, qPrintable(falha.relatorio()));
     }
     if (outro) {
         QVERIFY(relogio.elapsed() >= 2500); // it waited for the other program first
         sqlite3_close(outro);
     }
-    FecharConexao();
-    QCOMPARE(Resumo(ArquivoBanco()), antes);
-    QCOMPARE(QDir(m_banco->Pasta()).entryList(QDir::Files), pasta);
+    QCOMPARE(Resumo(arquivo), antes);
+    QCOMPARE(QDir(QFileInfo(arquivo).path()).entryList(QDir::Files), pasta);
 }
 
 QTEST_MAIN(TstDados)

@@ -1,6 +1,7 @@
 // The grid against real files: order, colours and marks, the buffer behind the scroll bar, and the
 // row under the pointer being always the task a click or a double-click acts on.
 #include "apoio/Apoio.h"
+#include "apoio/ArquivoObservado.h"
 #include "data/Modulo.h"
 #include "grid/Grade.h"
 
@@ -13,9 +14,8 @@ using namespace Modulo;
 namespace {
 
 // Another program writing the file between two of the board's reads: every time a reader of the
-// file lets it go (a read ends), the file is changed at once through a connection of its own,
-// as the sqlite3 shell or a sync tool would, and what the file then holds is noted (`consulta`).
-// Works on any code that reads through SQLite.
+// file lets it go (a read ends), the file is changed at once through a connection of its own, as
+// the sqlite3 shell or a sync tool would, and what the file then holds is noted (`consulta`).
 class OutroEscritor
 {
 public:
@@ -23,80 +23,24 @@ public:
         : m_escrita(std::move(escrita))
         , m_consulta(consulta)
     {
-        s_atual = this;
         QVERIFY(sqlite3_open_v2(QFile::encodeName(arquivo).constData(), &m_db, SQLITE_OPEN_READWRITE, "unix") == SQLITE_OK);
-        Anotar();
-        s_unix = sqlite3_vfs_find("unix");
-        s_vfs = *s_unix;
-        s_vfs.zName = "outro-escritor";
-        s_vfs.szOsFile = int(sizeof(Arquivo)) + s_unix->szOsFile;
-        s_vfs.xOpen = &Abrir;
-        sqlite3_vfs_register(&s_vfs, 1);
+        anotar();
+        m_observado.aoLiberar = [this] { escrever(); };
     }
-    ~OutroEscritor()
-    {
-        sqlite3_vfs_register(s_unix, 1);
-        sqlite3_vfs_unregister(&s_vfs);
-        sqlite3_close(m_db);
-        s_atual = nullptr;
-    }
+    ~OutroEscritor() { sqlite3_close(m_db); }
     // What the file held at start and after each write.
-    const QStringList& Estados() const { return m_estados; }
+    const QStringList& estados() const { return m_estados; }
 
 private:
-    // The wrapped file: the real one follows this header.
-    struct Arquivo
-    {
-        sqlite3_file base;
-        sqlite3_file* real;
-        bool principal;
-    };
-
-    static int Abrir(sqlite3_vfs*, sqlite3_filename nome, sqlite3_file* f, int flags, int* saida)
-    {
-        auto* a = reinterpret_cast<Arquivo*>(f);
-        a->real = reinterpret_cast<sqlite3_file*>(a + 1);
-        a->principal = flags & SQLITE_OPEN_MAIN_DB;
-        const int rc = s_unix->xOpen(s_unix, nome, a->real, flags, saida);
-        if (rc != SQLITE_OK || !a->real->pMethods) {
-            a->base.pMethods = nullptr;
-            return rc;
-        }
-        // Every method works on the real file behind the header; a read's end is watched.
-        static sqlite3_io_methods metodos;
-        metodos = *a->real->pMethods;
-        metodos.iVersion = 1;
-        metodos.xClose = [](sqlite3_file* f) { return Real(f)->pMethods->xClose(Real(f)); };
-        metodos.xRead = [](sqlite3_file* f, void* b, int n, sqlite3_int64 o) { return Real(f)->pMethods->xRead(Real(f), b, n, o); };
-        metodos.xWrite = [](sqlite3_file* f, const void* b, int n, sqlite3_int64 o) { return Real(f)->pMethods->xWrite(Real(f), b, n, o); };
-        metodos.xTruncate = [](sqlite3_file* f, sqlite3_int64 n) { return Real(f)->pMethods->xTruncate(Real(f), n); };
-        metodos.xSync = [](sqlite3_file* f, int x) { return Real(f)->pMethods->xSync(Real(f), x); };
-        metodos.xFileSize = [](sqlite3_file* f, sqlite3_int64* n) { return Real(f)->pMethods->xFileSize(Real(f), n); };
-        metodos.xLock = [](sqlite3_file* f, int n) { return Real(f)->pMethods->xLock(Real(f), n); };
-        metodos.xCheckReservedLock = [](sqlite3_file* f, int* n) { return Real(f)->pMethods->xCheckReservedLock(Real(f), n); };
-        metodos.xFileControl = [](sqlite3_file* f, int op, void* x) { return Real(f)->pMethods->xFileControl(Real(f), op, x); };
-        metodos.xSectorSize = [](sqlite3_file* f) { return Real(f)->pMethods->xSectorSize(Real(f)); };
-        metodos.xDeviceCharacteristics = [](sqlite3_file* f) { return Real(f)->pMethods->xDeviceCharacteristics(Real(f)); };
-        metodos.xUnlock = [](sqlite3_file* f, int n) {
-            const int rc = Real(f)->pMethods->xUnlock(Real(f), n);
-            if (rc == SQLITE_OK && n == SQLITE_LOCK_NONE && reinterpret_cast<Arquivo*>(f)->principal && s_atual)
-                s_atual->Escrever();
-            return rc;
-        };
-        a->base.pMethods = &metodos;
-        return rc;
-    }
-    static sqlite3_file* Real(sqlite3_file* f) { return reinterpret_cast<Arquivo*>(f)->real; }
-
-    void Escrever()
+    void escrever()
     {
         const QString sql = m_escrita(m_vez++);
         if (sql.isEmpty())
             return;
         QCOMPARE(sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
-        Anotar();
+        anotar();
     }
-    void Anotar()
+    void anotar()
     {
         sqlite3_stmt* st = nullptr;
         sqlite3_prepare_v2(m_db, m_consulta, -1, &st, nullptr);
@@ -104,9 +48,7 @@ private:
         sqlite3_finalize(st);
     }
 
-    static inline OutroEscritor* s_atual = nullptr;
-    static inline sqlite3_vfs* s_unix = nullptr;
-    static inline sqlite3_vfs s_vfs{};
+    ArquivoObservado m_observado;
     sqlite3* m_db = nullptr;
     std::function<QString(int)> m_escrita;
     const char* m_consulta;
@@ -395,7 +337,7 @@ void TstGrade::outroProgramaEntreAsLeituras()
         QVERIFY(m_p->Form_Load());
         m_p->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_p.get()));
-        estados = outro.Estados();
+        estados = outro.estados();
     }
     rolagem = m_p->findChild<QScrollBar*>("VscGrade");
     QCOMPARE(rolagem->minimum(), 0);
@@ -418,7 +360,7 @@ void TstGrade::outroProgramaEntreAsLeituras()
     {
         OutroEscritor outro(m_banco->Arquivo(), escrita, ordem);
         m_p->ConcluirMontagem();
-        estados += outro.Estados();
+        estados += outro.estados();
     }
     QCOMPARE(rolagem->minimum(), 0);
     const QStringList todas = alcancadas(true);
