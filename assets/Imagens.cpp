@@ -18,7 +18,7 @@ bool LerCabecalho(const QResource& r, Cabecalho& c)
 
 } // namespace
 
-QImage Ler(const char* recurso)
+QImage ler(const char* recurso)
 {
     const QResource r(QString::fromLatin1(recurso));
     Cabecalho c{};
@@ -31,10 +31,10 @@ QImage Ler(const char* recurso)
     return imagem;
 }
 
-QImage Ler(const char* recurso, qreal densidade, QSize tamanho)
+QImage ler(const char* recurso, qreal densidade, QSize tamanho)
 {
     if (densidade == 1)
-        return Ler(recurso);
+        return ler(recurso);
     const QString nome = QString::fromLatin1(recurso);
     if (tamanho.isEmpty()) {
         Cabecalho c{};
@@ -43,14 +43,14 @@ QImage Ler(const char* recurso, qreal densidade, QSize tamanho)
         tamanho = QSize(int(c.largura), int(c.altura));
     }
     const QSize pixels(qRound(tamanho.width() * densidade), qRound(tamanho.height() * densidade));
-    QImage imagem = Desenhar(nome.chopped(4) + QStringLiteral(".svg"), pixels);
+    QImage imagem = desenhar(nome.chopped(4) + QStringLiteral(".svg"), pixels);
     if (std::strcmp(recurso, Prancheta) == 0 && !imagem.isNull())
-        imagem = RecortarNaChave(imagem);
+        imagem = recortarNaChave(imagem);
     imagem.setDevicePixelRatio(densidade);
     return imagem;
 }
 
-QImage Desenhar(const QString& svg, QSize pixels)
+QImage desenhar(const QString& svg, QSize pixels)
 {
     // Through the toolkit's SVG image plugin, loaded only when a picture is drawn: a board on a screen
     // of density 1 never loads it.
@@ -62,7 +62,7 @@ QImage Desenhar(const QString& svg, QSize pixels)
     return imagem.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-QImage RecortarNaChave(const QImage& desenho)
+QImage recortarNaChave(const QImage& desenho)
 {
     const QImage origem = desenho.convertToFormat(QImage::Format_ARGB32);
     QImage saida(origem.size(), QImage::Format_RGB32);
@@ -79,6 +79,58 @@ QImage RecortarNaChave(const QImage& desenho)
         }
     }
     return saida;
+}
+
+QImage semChave(const QImage& figura)
+{
+    QImage saida = figura.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < saida.height(); ++y) {
+        auto* linha = reinterpret_cast<QRgb*>(saida.scanLine(y));
+        for (int x = 0; x < saida.width(); ++x)
+            if (linha[x] == Chave)
+                linha[x] = 0;
+    }
+    return saida.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QRegion contorno(const QImage& figura)
+{
+    const QImage img = figura.convertToFormat(QImage::Format_RGB32);
+    const int largura = img.width();
+    const QRgb transparente = img.pixel(0, 0);
+    QRegion regiao;
+    for (int y = 0; y < img.height(); ++y) {
+        const QRgb* linha = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        int inicio = -1;
+        for (int x = 0; x < largura; ++x) {
+            const bool fora = linha[x] == transparente;
+            if (fora && inicio >= 0) {
+                regiao += QRect(inicio, y, x - inicio, 1);
+                inicio = -1;
+            } else if (!fora && inicio < 0) {
+                inicio = x;
+            }
+        }
+        if (inicio >= 0)
+            regiao += QRect(inicio, y, largura - inicio, 1);
+    }
+    return regiao;
+}
+
+QCursor cursorDaMao(qreal densidade)
+{
+    // The X server takes the cursor's picture and hotspot in its own pixels.
+    return QCursor(figura(Mao, densidade), qRound(MaoHotX * densidade), qRound(MaoHotY * densidade));
+}
+
+QIcon iconeDaJanela(qreal densidade)
+{
+    QIcon icone(figura(Icone));
+    // The icon's places ask for these sizes (task bars, notification areas, the window manager).
+    if (densidade != 1)
+        for (int lado : {16, 22, 24, 32, 48, 64})
+            icone.addPixmap(figura(Icone, densidade, QSize(lado, lado)));
+    return icone;
 }
 
 } // namespace Imagens

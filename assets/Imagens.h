@@ -2,8 +2,11 @@
 // The pictures, rendered from assets/*.svg at build time and embedded as plain pixels, so that
 // showing the board costs no decoding. Their vector sources are embedded as well: a screen of
 // another density gets them drawn for its own pixels at run time.
+#include <QCursor>
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QRegion>
 
 namespace Imagens {
 
@@ -34,23 +37,34 @@ struct Cabecalho
 };
 
 // The embedded pixels, drawn for density 1.
-QImage Ler(const char* recurso);
-inline QPixmap Figura(const char* recurso) { return QPixmap::fromImage(Ler(recurso)); }
+QImage ler(const char* recurso);
+inline QPixmap figura(const char* recurso) { return QPixmap::fromImage(ler(recurso)); }
 
 // The picture for a screen of density `densidade`: the embedded pixels at density 1; elsewhere drawn
 // from its source at `tamanho` logical pixels (the embedded size when empty) times the density,
 // carrying that density. The board picture comes with its surroundings in the key colour.
-QImage Ler(const char* recurso, qreal densidade, QSize tamanho = {});
-inline QPixmap Figura(const char* recurso, qreal densidade, QSize tamanho = {})
+QImage ler(const char* recurso, qreal densidade, QSize tamanho = {});
+inline QPixmap figura(const char* recurso, qreal densidade, QSize tamanho = {})
 {
-    return QPixmap::fromImage(Ler(recurso, densidade, tamanho));
+    return QPixmap::fromImage(ler(recurso, densidade, tamanho));
 }
 
 // An SVG file drawn to exactly `pixels`; null when the file is missing or invalid.
-QImage Desenhar(const QString& svg, QSize pixels);
+QImage desenhar(const QString& svg, QSize pixels);
 
 // The window's outline is found by exact comparison with the key colour, so the edge must be hard:
 // no pixel half blended into the key, and no pixel of the clipboard itself that happens to equal it.
-QImage RecortarNaChave(const QImage& desenho);
+QImage recortarNaChave(const QImage& desenho);
+
+// The board picture with its surroundings transparent, for a window nothing can cut.
+QImage semChave(const QImage& figura);
+
+// The outline of a picture: every pixel whose colour differs from its top-left pixel's, as
+// rectangles one pixel high united run by run.
+QRegion contorno(const QImage& figura);
+
+// The pointing hand and the window's icon, for a screen of that density.
+QCursor cursorDaMao(qreal densidade);
+QIcon iconeDaJanela(qreal densidade);
 
 } // namespace Imagens

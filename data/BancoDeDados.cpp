@@ -295,6 +295,8 @@ void BancoDeDados::lerFazelas(int64_t grupo, const std::function<bool(const Linh
         umaLeitura->confirmar();
 }
 
+std::string_view BancoDeDados::consultaDaGrade() { return FazelasDoGrupo; }
+
 int64_t BancoDeDados::incluirFazela(int64_t grupo, const QString& nome, const QString& descricao, int prioridade) const
 {
     Conexao c(m_arquivo);

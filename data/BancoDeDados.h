@@ -6,6 +6,7 @@
 #include "data/FalhaBanco.h"
 
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -18,6 +19,18 @@ struct Grupo
     QString nome;
     friend bool operator==(const Grupo&, const Grupo&) = default;
 };
+
+// A task as the board holds it.
+struct Fazela
+{
+    int64_t codigo = 0;
+    QString nome;
+    QString descricao;
+    int prioridade = 0;
+    bool executada = false;
+};
+
+Q_DECLARE_METATYPE(Fazela)
 
 // A task as the engine steps it. The texts are its UTF-8 bytes, valid only while the row is
 // handed over: a reader that keeps them copies them.
@@ -56,6 +69,8 @@ public:
     // read first, in the same read of the file: no other program's write falls between the two.
     void lerFazelas(int64_t grupo, const std::function<bool(const LinhaDeFazela&)>& porLinha,
                     int64_t* total = nullptr) const;
+    // The statement lerFazelas() steps (?1: the group), for a benchmark's baseline.
+    static std::string_view consultaDaGrade();
     // Adds a task, not done, to the group, and gives its code.
     int64_t incluirFazela(int64_t grupo, const QString& nome, const QString& descricao, int prioridade) const;
     void alterarFazela(int64_t codigo, const QString& nome, const QString& descricao, int prioridade) const;

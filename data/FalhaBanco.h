@@ -34,3 +34,16 @@ private:
     QString m_descricao;
     QByteArray m_texto;
 };
+
+// Runs `acao`; a failure of the file goes to `aviso` with its report, instead of escaping into the
+// toolkit's event loop. Tells whether `acao` ran to its end.
+template <class Acao, class Aviso> bool protegido(Acao&& acao, Aviso&& aviso)
+{
+    try {
+        acao();
+        return true;
+    } catch (const FalhaBanco& falha) {
+        aviso(falha.relatorio());
+        return false;
+    }
+}

@@ -1,64 +1,74 @@
-// The grid: the buffer of the current group's tasks and the rows that show it.
 #include "grid/Grade.h"
 
-#include "data/Comandos.h"
-#include "data/Modulo.h"
-#include "shell/Prancheta.h"
+#include "assets/Imagens.h"
+#include "shell/Controles.h"
+#include "shell/Inventario.h"
 
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <algorithm>
-#include <optional>
+#include <string>
+#include <vector>
 
-using namespace Modulo;
-
-QString Prancheta::TraduzirCor(uint8_t Prioridade)
-{
-    if (Prioridade == 1)
-        return QStringLiteral("16777215");
-    if (Prioridade == 2)
-        return QStringLiteral("16761024");
-    if (Prioridade == 3)
-        return QStringLiteral("8454016");
-    if (Prioridade == 4)
-        return QStringLiteral("8454143");
-    if (Prioridade == 5)
-        return QStringLiteral("8421631");
-    return {};
-}
+using namespace Inventario;
 
 namespace {
 
-// A colour held as one number carries red in its low byte.
-QColor CorDoNumero(qint64 n) { return QColor(int(n & 0xFF), int((n >> 8) & 0xFF), int((n >> 16) & 0xFF)); }
+// The grid's place on the board picture: from the first mark's left and the first row's top to the
+// labels' right edge and the last row's bottom.
+constexpr Controle Desenho = rotulo("Grade", 510, 2370, 6095 - 510, 7905 - 2370);
 
-// Every reload clears the rows and paints them again; setting a palette, frame or font to what
-// it already is still costs Qt a pass over the widget, so only real changes reach the widgets.
-bool TemCor(const QWidget* w, QPalette::ColorRole papel, QColor cor)
+// The rows, 240 twips apart, under the scroll bar; row 22 lies on top, each mark above its label.
+std::vector<Controle> tabela()
+{
+    static const std::vector<std::string> nomes = [] {
+        std::vector<std::string> n;
+        for (int i = 0; i < Grade::Linhas; ++i) {
+            n.push_back("ImgLinha(" + std::to_string(i) + ")");
+            n.push_back("Linha(" + std::to_string(i) + ")");
+        }
+        return n;
+    }();
+    std::vector<Controle> linhas{Controle{"VscGrade", Tipo::Rolagem, 5820, 2370, 255, 5535}.naOrdem(4)};
+    for (int i = Grade::Linhas - 1; i >= 0; --i) {
+        const int topo = 2370 + 240 * i;
+        linhas.push_back(imagem(nomes[2 * i].c_str(), 510, topo, 270, 255).comFigura(Imagens::Check).comMarcas(Borda));
+        linhas.push_back(rotulo(nomes[2 * i + 1].c_str(), 810, topo, 5285, 255).com({"Arial", 8.25}).comMarcas(Borda));
+    }
+    return linhas;
+}
+
+// The rows' colours by priority, as the legend shows them; priority 0, or one another program
+// stored outside 1 to 5, leaves the row transparent.
+QColor corDaPrioridade(int prioridade)
+{
+    static const QColor cores[] = {QColor(), QColor(255, 255, 255), QColor(192, 192, 255), QColor(128, 255, 128),
+                                   QColor(255, 255, 128), QColor(255, 128, 128)};
+    return prioridade >= 1 && prioridade <= 5 ? cores[prioridade] : QColor();
+}
+
+// Every reload clears the rows and paints them again; setting a palette, frame or font to what it
+// already is still costs Qt a pass over the widget, so only real changes reach the widgets.
+bool temCor(const QWidget* w, QPalette::ColorRole papel, QColor cor)
 {
     const QPalette& p = w->palette();
     return p.color(QPalette::Active, papel) == cor && p.color(QPalette::Inactive, papel) == cor
         && p.color(QPalette::Disabled, papel) == cor;
 }
 
-void Fundo(Rotulo* linha, QColor cor)
+void borda(Rotulo* linha, bool simples)
 {
-    if (!TemCor(linha, QPalette::Window, cor))
-        linha->DefinirCorFundo(cor);
+    if (linha->temBorda() != simples)
+        linha->definirBorda(simples);
 }
 
-void Borda(Rotulo* linha, bool simples)
+void borda(Imagem* marca, bool simples)
 {
-    if (linha->Borda() != simples)
-        linha->DefinirBorda(simples);
+    if (marca->temBorda() != simples)
+        marca->definirBorda(simples);
 }
 
-void Borda(Imagem* marca, bool simples)
-{
-    if (marca->Borda() != simples)
-        marca->DefinirBorda(simples);
-}
-
-void Destaque(Rotulo* linha, Qt::Alignment alinhamento, bool destacado)
+void destaque(Rotulo* linha, Qt::Alignment alinhamento, bool destacado)
 {
     linha->setAlignment(alinhamento);
     if (linha->font().italic() != destacado || linha->font().bold() != destacado) {
@@ -69,250 +79,204 @@ void Destaque(Rotulo* linha, Qt::Alignment alinhamento, bool destacado)
     }
 }
 
-// What the grid reads of a task row. Rows the task editor never writes are shown all the same:
-// a Null name as an empty one, a Null or unknown priority as none (a transparent row).
-uint8_t PrioridadeDoBanco(const QVariant& campo)
+} // namespace
+
+Grade::Grade(QWidget* prancheta, Construtor& construtor, const BancoDeDados& banco, const Imagem* marcaFeita)
+    : QWidget(prancheta)
+    , m_banco(banco)
+    , m_marcaFeita(marcaFeita)
 {
-    bool ok = false;
-    const qlonglong p = campo.toLongLong(&ok);
-    return ok && p >= 0 && p <= 5 ? uint8_t(p) : 0;
+    const QRect lugar = Desenho.geometria();
+    setGeometry(lugar);
+    const std::vector<Controle> linhas = tabela();
+    construtor.criar(linhas, this, lugar.topLeft());
+    QRegion controles;
+    for (int i = 0; i < Linhas; ++i) {
+        m_marcas[i] = construtor.controle<Imagem>(QStringLiteral("ImgLinha(%1)").arg(i));
+        m_linhas[i] = construtor.controle<Rotulo>(QStringLiteral("Linha(%1)").arg(i));
+        controles += m_marcas[i]->geometry();
+        controles += m_linhas[i]->geometry();
+        connect(m_marcas[i], &Imagem::clicado, this, [this, i] { alternarMarca(i); });
+        connect(m_linhas[i], &Rotulo::duploClique, this, [this, i] { abrirFazela(i); });
+    }
+    m_rolagem = construtor.controle<QScrollBar>(QStringLiteral("VscGrade"));
+    controles += m_rolagem->geometry();
+    // Between the controls lies the bare board picture, which a press moves the window by.
+    setMask(controles);
+    // The rows follow each move, and the thumb while it is dragged.
+    m_rolagem->setTracking(false);
+    connect(m_rolagem, &QScrollBar::valueChanged, this, &Grade::repintarDaRolagem);
+    connect(m_rolagem, &QScrollBar::sliderMoved, this, &Grade::repintarDaRolagem);
 }
 
-// The columns the grid reads, found on the first row. The join carries both tables' Codigo;
-// the name reaches the later one, the task's.
-struct ColunasDaGrade
+void Grade::limpar()
 {
-    explicit ColunasDaGrade(const LinhaBd& l)
-        : codigo(l.Coluna(QLatin1StringView("Codigo")))
-        , fazela(l.Coluna(QLatin1StringView("Fazela")))
-        , descricao(l.Coluna(QLatin1StringView("Descricao")))
-        , prioridade(l.Coluna(QLatin1StringView("Prioridade")))
-        , executado(l.Coluna(QLatin1StringView("Executado")))
+    m_rolagem->setVisible(false);
     {
+        // The rows are painted from the first task on, so the position goes back there with them;
+        // a position left beyond the new range would move it, and repaint the rows, mid-load.
+        const QSignalBlocker calado(m_rolagem);
+        m_rolagem->setRange(0, 0);
     }
-    int codigo, fazela, descricao, prioridade, executado;
-};
-
-// A text field copied once, from the engine's bytes into the grid's store; a field held in another
-// type is kept as the text the grid showed for it before (a number written out, a Null empty).
-TextoGrade TextoDoBanco(const LinhaBd& l, int coluna)
-{
-    std::string_view bytes;
-    if (l.Texto(coluna, bytes))
-        return GradeTextos.Guardar(bytes);
-    if (l.Nulo(coluna))
-        return {};
-    return GradeTextos.Guardar(l.Campo(coluna).toString().toUtf8().toStdString());
+    destaque(m_linhas[LinhaDaMensagem], Qt::AlignLeft | Qt::AlignTop, false);
+    m_proximaLinha = 0;
+    m_cheia = false;
+    m_incompleta = false;
+    m_grupo = 0;
+    m_itens.limpar();
+    const QColor texto = palette().color(QPalette::Active, QPalette::WindowText);
+    for (int i = 0; i < Linhas; ++i) {
+        if (m_marcas[i]->temFigura())
+            m_marcas[i]->definirFigura({});
+        borda(m_marcas[i], false);
+        Rotulo* linha = m_linhas[i];
+        linha->setText(QString());
+        borda(linha, false);
+        linha->definirOpaco(false);
+        if (!temCor(linha, QPalette::WindowText, texto))
+            linha->definirCorTexto(texto);
+        linha->setToolTip(QString());
+    }
 }
 
-ItemGrade ItemDoBanco(const LinhaBd& l, const ColunasDaGrade& c)
+void Grade::carregar(int64_t grupo) { carregar(grupo, false); }
+
+void Grade::carregarPrimeirasLinhas(int64_t grupo) { carregar(grupo, true); }
+
+void Grade::completar()
 {
-    ItemGrade item;
-    int64_t inteiro = 0;
-    item.Codigo = l.Inteiro(c.codigo, inteiro) ? inteiro : l.Campo(c.codigo).toLongLong();
-    item.Fazela = TextoDoBanco(l, c.fazela);
-    item.Descricao = TextoDoBanco(l, c.descricao);
-    if (l.Inteiro(c.prioridade, inteiro))
-        item.Prioridade = inteiro >= 0 && inteiro <= 5 ? uint8_t(inteiro) : 0;
-    else
-        item.Prioridade = PrioridadeDoBanco(l.Campo(c.prioridade));
-    // Any text in Executado, or any number, is done; Null or an empty text is not.
-    std::string_view feito;
-    if (l.Texto(c.executado, feito))
-        item.Executado = !feito.empty();
-    else
-        item.Executado = !l.Nulo(c.executado) && !l.Campo(c.executado).toString().isEmpty();
-    return item;
+    if (m_incompleta)
+        carregar(m_grupo, false);
 }
 
-// Appends an entry: painted on the next row while there are rows left, only stored after that.
-// The scroll bar is the caller's.
-void Incluir(Prancheta& p, ItemGrade item)
+// The group's rows in the file's order. With soAsVisiveis only the rows on the screen are read, by
+// stepping the statement no further: the engine sorts a group block by block of priority, so the
+// first rows come before the whole group is sorted, in the order the whole load gives them. The
+// scroll bar then takes its range from a count made in the same read.
+void Grade::carregar(int64_t grupo, bool soAsVisiveis)
 {
-    if (!GradeCheia) {
-        Borda(p.Linha[ProximaLinha], true);
-        Borda(p.ImgLinha[ProximaLinha], true);
-        p.PintarLinha(ProximaLinha, item);
-        ++ProximaLinha;
+    limpar();
+    if (grupo <= 0)
+        return;
+    m_grupo = grupo;
+    int64_t total = -1;
+    {
+        // The scroll bar takes its range once, after the load, and is drawn once.
+        m_rolagem->setUpdatesEnabled(false);
+        const auto redesenhar = qScopeGuard([this] { m_rolagem->setUpdatesEnabled(true); });
+        try {
+            m_banco.lerFazelas(
+                grupo,
+                [&](const LinhaDeFazela& linha) {
+                    incluir(linha);
+                    return !(soAsVisiveis && m_cheia);
+                },
+                soAsVisiveis ? &total : nullptr);
+        } catch (const FalhaBanco&) {
+            // A read that fails midway shows none of the group, as one that fails at once.
+            limpar();
+            throw;
+        }
+        // Never fewer rows than were read, whatever the count said.
+        const qsizetype linhas = std::max<qsizetype>(total, m_itens.tamanho());
+        m_incompleta = soAsVisiveis && linhas > m_itens.tamanho();
+        ajustarRolagem(linhas);
     }
-    GradeItens.push_back(item);
-    ++QtdItens;
-    if (ProximaLinha == QtdLinhas) {
-        GradeCheia = true;
-        ProximaLinha = QtdLinhas - 1;
+    if (m_itens.tamanho() == 0) {
+        Rotulo* mensagem = m_linhas[LinhaDaMensagem];
+        destaque(mensagem, Qt::AlignHCenter | Qt::AlignTop, true);
+        mensagem->setText(QString::fromLatin1(SemFazelas));
+    }
+}
+
+// Appends a task: painted on the next row while there are rows left, only stored after that.
+void Grade::incluir(const LinhaDeFazela& linha)
+{
+    m_itens.incluir(linha);
+    if (!m_cheia) {
+        borda(m_linhas[m_proximaLinha], true);
+        borda(m_marcas[m_proximaLinha], true);
+        pintarLinha(m_proximaLinha, m_itens[m_itens.tamanho() - 1]);
+        if (++m_proximaLinha == Linhas) {
+            m_cheia = true;
+            m_proximaLinha = Linhas - 1;
+        }
     }
 }
 
 // The scroll bar's range for a group of `linhas` tasks. setMaximum alone would move the minimum
 // below 0 for a short group, and the rows would then act on entries above the first.
-void AjustarRolagem(QScrollBar* rolagem, int64_t linhas)
+void Grade::ajustarRolagem(qsizetype linhas)
 {
-    if (linhas > QtdLinhas) {
-        rolagem->setVisible(true);
-        rolagem->setRange(0, int(linhas - QtdLinhas));
+    if (linhas > Linhas) {
+        m_rolagem->setVisible(true);
+        m_rolagem->setRange(0, int(linhas - Linhas));
     }
 }
 
-void Mensagem(Prancheta& p)
+// A row shows one task: its name after two blanks, its description as tooltip, its priority's
+// colour (or none) and its done mark.
+void Grade::pintarLinha(int linha, const ItemGrade& item)
 {
-    Rotulo* mensagem = p.Linha[LinhaDaMensagem];
-    Destaque(mensagem, Qt::AlignHCenter | Qt::AlignTop, true);
-    mensagem->setText(QString::fromLatin1(SemFazelas));
+    Rotulo* rotulo = m_linhas[linha];
+    rotulo->setText(QStringLiteral("  ") + item.nome.texto());
+    rotulo->setToolTip(item.descricao.texto());
+    const QColor cor = corDaPrioridade(item.prioridade);
+    rotulo->definirOpaco(cor.isValid());
+    if (cor.isValid() && !temCor(rotulo, QPalette::Window, cor))
+        rotulo->definirCorFundo(cor);
+    Imagem* marca = m_marcas[linha];
+    if (item.executada != marca->temFigura())
+        marca->definirFigura(item.executada ? m_marcaFeita->figura() : QPixmap());
 }
 
-// The group's rows in the statement's order. With soAsVisiveis only the rows on the screen are
-// read, by stepping the same statement no further: the engine sorts a group block by block of
-// priority, so the first rows come before the whole group is sorted, and in the order the whole
-// load gives them. The scroll bar then takes its range from a count, and the rest follows
-// (CompletarGrade) before any input is handled. The count and the rows come from one read of the
-// file: another program that writes between them would leave the range and the rows apart.
-void Carregar(Prancheta& p, int64_t Codigo, bool soAsVisiveis)
+void Grade::repintarDaRolagem()
 {
-    p.LimparGrade();
-    if (Codigo <= 0)
+    // While the thumb is dragged the position is the thumb's; afterwards both are the same.
+    const int p = m_rolagem->sliderPosition();
+    for (int i = 0; i < Linhas && p + i < m_itens.tamanho(); ++i)
+        pintarLinha(i, m_itens[p + i]);
+    emit rolada();
+}
+
+// Where in the buffer the task a row shows lies; none for a row without a task.
+std::optional<qsizetype> Grade::posicaoDaLinha(int linha) const
+{
+    if (linha < 0 || linha >= Linhas)
+        return std::nullopt;
+    const QString texto = m_linhas[linha]->text();
+    if (texto.isEmpty() || texto == QLatin1String(SemFazelas))
+        return std::nullopt;
+    const qsizetype posicao = linha + m_rolagem->value();
+    return posicao < m_itens.tamanho() ? std::optional(posicao) : std::nullopt;
+}
+
+std::optional<Fazela> Grade::fazelaDaLinha(int linha) const
+{
+    const std::optional<qsizetype> posicao = posicaoDaLinha(linha);
+    if (!posicao)
+        return std::nullopt;
+    const ItemGrade& item = m_itens[*posicao];
+    return Fazela{item.codigo, item.nome.texto(), item.descricao.texto(), item.prioridade, item.executada};
+}
+
+void Grade::alternarMarca(int linha)
+{
+    const std::optional<qsizetype> posicao = posicaoDaLinha(linha);
+    if (!posicao)
         return;
-    AbrirConexao();
-    RegistrosGrade = std::make_shared<RegistrosBd>();
-    std::optional<Transacao> umaLeitura;
-    int64_t total = -1;
-    if (soAsVisiveis) {
-        umaLeitura.emplace(*Conexao);
-        ComandoSql = Comandos::ContarGrade(Codigo);
-        RegistrosGrade->Open(ComandoSql, Conexao);
-        total = RegistrosGrade->Eof() ? 0 : RegistrosGrade->Campo(0).toLongLong();
-        RegistrosGrade->Close();
-    }
-    ComandoSql = Comandos::CarregarGrade(Codigo);
-    {
-        // The scroll bar takes its maximum once, after the load, and is drawn once.
-        p.VscGrade->setUpdatesEnabled(false);
-        const auto redesenhar = qScopeGuard([&p] { p.VscGrade->setUpdatesEnabled(true); });
-        std::optional<ColunasDaGrade> colunas;
-        try {
-            if (total != 0) {
-                RegistrosGrade->Percorrer(ComandoSql, Conexao, [&](const LinhaBd& linha) {
-                    if (!colunas)
-                        colunas.emplace(linha);
-                    Incluir(p, ItemDoBanco(linha, *colunas));
-                    return !(soAsVisiveis && GradeCheia);
-                });
-            }
-        } catch (const FalhaBanco&) {
-            // A read that fails midway shows none of the group, as one that fails at once.
-            p.LimparGrade();
-            throw;
-        }
-        // Never fewer rows than were read, whatever the count said.
-        const int64_t linhas = std::max<int64_t>(total, QtdItens);
-        GradeIncompleta = soAsVisiveis && linhas > QtdItens;
-        AjustarRolagem(p.VscGrade, linhas);
-    }
-    if (umaLeitura)
-        umaLeitura->Confirmar();
-    if (QtdItens == 0)
-        Mensagem(p);
-    RegistrosGrade->Close();
-    FecharConexao();
+    ItemGrade* item = &m_itens[*posicao];
+    // The mark on the screen decides; the buffer and the file follow it.
+    Imagem* marca = m_marcas[linha];
+    item->executada = !marca->temFigura();
+    marca->definirFigura(item->executada ? m_marcaFeita->figura() : QPixmap());
+    protegido([&] { m_banco.marcarFazela(item->codigo, item->executada); },
+              [this](const QString& relatorio) { emit falhaNoBanco(relatorio); });
+    emit marcaAlternada(linha);
 }
 
-} // namespace
-
-TextoGrade TextosGrade::Guardar(std::string_view bytes)
+void Grade::abrirFazela(int linha)
 {
-    if (bytes.empty())
-        return {};
-    const uint32_t n = uint32_t(bytes.size());
-    const size_t precisa = sizeof n + bytes.size();
-    if (precisa > m_restante) {
-        const size_t tamanho = std::max(precisa, TamanhoDoBloco);
-        m_blocos.push_back(std::make_unique_for_overwrite<char[]>(tamanho));
-        m_livre = m_blocos.back().get();
-        m_restante = tamanho;
-    }
-    char* guardado = m_livre;
-    std::memcpy(guardado, &n, sizeof n);
-    std::memcpy(guardado + sizeof n, bytes.data(), bytes.size());
-    m_livre += precisa;
-    m_restante -= precisa;
-    return TextoGrade(guardado);
-}
-
-void TextosGrade::Limpar()
-{
-    std::vector<std::unique_ptr<char[]>>().swap(m_blocos);
-    m_livre = nullptr;
-    m_restante = 0;
-}
-
-void Prancheta::LimparGrade()
-{
-    VscGrade->setVisible(false);
-    {
-        // The rows are painted from the first entry on, so the position goes back there with them;
-        // a position left beyond the new maximum would move it, and repaint the rows, mid-load.
-        const QSignalBlocker calado(VscGrade);
-        VscGrade->setRange(0, 0);
-    }
-    Destaque(Linha[LinhaDaMensagem], Qt::AlignLeft | Qt::AlignTop, false);
-    ProximaLinha = 0;
-    QtdItens = 0;
-    GradeCheia = false;
-    GradeItens.clear();
-    GradeItens.shrink_to_fit();
-    GradeTextos.Limpar();
-    GradeIncompleta = false;
-    const QColor texto = palette().color(QPalette::Active, QPalette::WindowText);
-    for (Contador = 0; Contador < QtdLinhas; ++Contador) {
-        Imagem* marca = ImgLinha[Contador];
-        if (marca->TemPicture())
-            marca->DefinirPicture({});
-        Borda(marca, false);
-        Rotulo* linha = Linha[Contador];
-        linha->setText(QString());
-        Borda(linha, false);
-        linha->DefinirOpaco(false);
-        if (!TemCor(linha, QPalette::WindowText, texto))
-            linha->DefinirCorTexto(texto);
-        linha->setToolTip(QString());
-    }
-}
-
-void Prancheta::AlimentarGrade(int64_t Codigo) { Carregar(*this, Codigo, false); }
-
-void Prancheta::AlimentarPrimeirasLinhas(int64_t Codigo) { Carregar(*this, Codigo, true); }
-
-void Prancheta::CompletarGrade()
-{
-    if (GradeIncompleta)
-        AlimentarGrade(GrupoAtual);
-}
-
-void Prancheta::IncluirNaGrade(
-    int64_t Codigo, const QString& Fazela, const QString& Descricao, uint8_t Prioridade, const QString& Executado)
-{
-    ItemGrade item;
-    item.Codigo = Codigo;
-    item.Fazela = GradeTextos.Guardar(Fazela.toUtf8().toStdString());
-    item.Descricao = GradeTextos.Guardar(Descricao.toUtf8().toStdString());
-    item.Prioridade = Prioridade;
-    item.Executado = !Executado.isEmpty();
-    Incluir(*this, item);
-    AjustarRolagem(VscGrade, QtdItens);
-}
-
-// A row shows one entry: its name, its description as tooltip, its priority's colour (or none)
-// and its done mark.
-void Prancheta::PintarLinha(int linha, const ItemGrade& e)
-{
-    Rotulo* rotulo = Linha[linha];
-    rotulo->setText(QStringLiteral("  ") + e.Fazela.Texto());
-    rotulo->setToolTip(e.Descricao.Texto());
-    // An unknown priority has no colour and stays transparent, like priority 0.
-    const QString cor = TraduzirCor(e.Prioridade);
-    rotulo->DefinirOpaco(!cor.isEmpty());
-    if (!cor.isEmpty())
-        Fundo(rotulo, CorDoNumero(cor.toLongLong()));
-    Imagem* marca = ImgLinha[linha];
-    if (e.Executado != marca->TemPicture())
-        marca->DefinirPicture(e.Executado ? ImagemCheck->Picture() : QPixmap());
+    if (const std::optional<Fazela> fazela = fazelaDaLinha(linha))
+        emit fazelaAberta(*fazela);
 }

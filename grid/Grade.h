@@ -1,75 +1,74 @@
 #pragma once
-// The grid buffer: every task of the group loaded last, in the order the database gave them.
-#include <QString>
-#include <cstdint>
-#include <cstring>
-#include <deque>
-#include <memory>
-#include <string_view>
-#include <vector>
+// The task grid: 23 fixed rows over the buffer of the current group's tasks, each a mark that shows
+// whether the task is done and a label with its name on its priority's colour and its description
+// as a tooltip; a scroll bar moves the rows over the buffer when the group holds more than 23. A
+// click on a mark ticks the task off or reopens it; a double-click on a name opens the task.
+#include "data/BancoDeDados.h"
+#include "grid/BufferGrade.h"
 
-// A task's text as the database holds it, in UTF-8, kept in the grid's text store; it becomes a
-// QString only when a row or the editor shows it. A large group is read by the thousands but only
-// 23 rows are ever on the screen.
-class TextoGrade
+#include <QWidget>
+#include <array>
+#include <optional>
+
+class Construtor;
+class Imagem;
+class QScrollBar;
+class Rotulo;
+
+class Grade : public QWidget
 {
+    Q_OBJECT
 public:
-    TextoGrade() = default;
-    // Points at a length followed by the bytes, or at nothing for an empty text.
-    explicit TextoGrade(const char* guardado)
-        : m_guardado(guardado)
-    {
-    }
-    std::string_view Bytes() const
-    {
-        if (!m_guardado)
-            return {};
-        uint32_t n;
-        std::memcpy(&n, m_guardado, sizeof n);
-        return {m_guardado + sizeof n, n};
-    }
-    QString Texto() const
-    {
-        const std::string_view b = Bytes();
-        return QString::fromUtf8(b.data(), qsizetype(b.size()));
-    }
-    operator QString() const { return Texto(); }
-    friend bool operator==(const TextoGrade& a, const QString& b) { return a.Texto() == b; }
+    static constexpr int Linhas = 23;
+    static constexpr int LinhaDaMensagem = 10;
+    static constexpr const char* SemFazelas = "Sem Fazelas Cadastradas !        ";
+
+    // Made on the board picture `prancheta`; `marcaFeita` holds the picture a done task's mark shows.
+    Grade(QWidget* prancheta, Construtor& construtor, const BancoDeDados& banco, const Imagem* marcaFeita);
+
+    // Every row cleared and the buffer emptied.
+    void limpar();
+    // The group's tasks, whole (a group code of 0 or below: none, without reading the file). A read
+    // that fails leaves the grid empty and throws.
+    void carregar(int64_t grupo);
+    // At start-up: only the rows on the screen, with the scroll bar's whole range, from one read of
+    // the file; completar() reads the rest.
+    void carregarPrimeirasLinhas(int64_t grupo);
+    void completar();
+
+    qsizetype quantidade() const { return m_itens.tamanho(); }
+    // The task a row shows, or none for a row without a task.
+    std::optional<Fazela> fazelaDaLinha(int linha) const;
+
+public slots:
+    // Ticks the row's task off, or reopens it: the mark on the screen decides, and the buffer and
+    // the file follow.
+    void alternarMarca(int linha);
+    void abrirFazela(int linha);
+
+signals:
+    void fazelaAberta(const Fazela& fazela);
+    void marcaAlternada(int linha);
+    // The rows moved with the scroll bar; the keyboard focus must leave it.
+    void rolada();
+    void falhaNoBanco(const QString& relatorio);
 
 private:
-    const char* m_guardado = nullptr;
+    void carregar(int64_t grupo, bool soAsVisiveis);
+    void incluir(const LinhaDeFazela& linha);
+    void pintarLinha(int linha, const ItemGrade& item);
+    void ajustarRolagem(qsizetype linhas);
+    void repintarDaRolagem();
+    std::optional<qsizetype> posicaoDaLinha(int linha) const;
+
+    const BancoDeDados& m_banco;
+    const Imagem* m_marcaFeita;
+    std::array<Imagem*, Linhas> m_marcas{};
+    std::array<Rotulo*, Linhas> m_linhas{};
+    QScrollBar* m_rolagem = nullptr;
+    BufferGrade m_itens;
+    int64_t m_grupo = 0;
+    int m_proximaLinha = 0; // the row the next appended task is painted on
+    bool m_cheia = false;   // all rows painted; later tasks are only stored
+    bool m_incompleta = false; // only the rows on the screen are loaded yet (start-up)
 };
-
-// The grid's texts, one after another in blocks that never move, so an entry holds one pointer
-// to each of its texts; emptied with the grid.
-class TextosGrade
-{
-public:
-    TextoGrade Guardar(std::string_view bytes);
-    void Limpar();
-
-private:
-    static constexpr size_t TamanhoDoBloco = 64 * 1024;
-    std::vector<std::unique_ptr<char[]>> m_blocos;
-    char* m_livre = nullptr;
-    size_t m_restante = 0;
-};
-
-struct ItemGrade
-{
-    int64_t Codigo = 0; // 64-bit, as the file holds it
-    TextoGrade Fazela;
-    TextoGrade Descricao;
-    uint8_t Prioridade = 0;
-    bool Executado = false;
-};
-
-namespace Modulo {
-// A deque grows without copying itself, so a large group never holds two buffers at once.
-inline std::deque<ItemGrade> GradeItens;
-inline TextosGrade GradeTextos; // what GradeItens' texts point at
-inline int32_t QtdItens = 0;
-inline uint8_t ProximaLinha = 0; // the row the next appended entry is painted on
-inline bool GradeCheia = false;  // all rows painted; later entries are only stored
-inline bool GradeIncompleta = false; // only the rows on the screen are loaded yet (start-up)
-} // namespace Modulo

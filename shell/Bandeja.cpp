@@ -1,77 +1,107 @@
 #include "shell/Bandeja.h"
 
-#include "shell/Prancheta.h"
+#include "shell/Inventario.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QMenu>
 #include <QWidget>
 #include <chrono>
 
-using namespace Modulo;
-
-int TradutorBandeja::Mensagem(QSystemTrayIcon::ActivationReason motivo, qint64 instante)
+CliquesDoIcone::Gesto CliquesDoIcone::gesto(QSystemTrayIcon::ActivationReason motivo, qint64 instante)
 {
     switch (motivo) {
     case QSystemTrayIcon::Trigger:
-        if (Recente(m_toqueSolto, instante)) {
+        if (recente(m_toqueSolto, instante)) {
             m_toqueSolto = -1;
             m_duploDeToques = instante;
-            return WM_LBUTTONDBLCLK;
+            return Gesto::DuploClique;
         }
         m_toqueSolto = instante;
-        return 0;
+        return Gesto::Nenhum;
     case QSystemTrayIcon::DoubleClick:
         m_toqueSolto = -1;
         // The same double-click, already made of two single activations.
-        if (Recente(m_duploDeToques, instante)) {
+        if (recente(m_duploDeToques, instante)) {
             m_duploDeToques = -1;
-            return 0;
+            return Gesto::Nenhum;
         }
-        return WM_LBUTTONDBLCLK;
+        return Gesto::DuploClique;
     case QSystemTrayIcon::Context:
-        return WM_RBUTTONUP;
+        return Gesto::Menu;
     default:
-        return 0;
+        return Gesto::Nenhum;
     }
 }
 
-namespace {
-
-qint64 Agora()
+Bandeja::Bandeja(QWidget* quadro)
+    : QObject(quadro)
+    , m_quadro(quadro)
+    , m_cliques(QApplication::doubleClickInterval())
 {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-} // namespace
+Bandeja::~Bandeja() = default;
 
-void IncluirNaBandeja(QWidget* controle, const QString& dica, QWidget* formulario)
+bool Bandeja::incluir()
 {
-    auto* prancheta = qobject_cast<Prancheta*>(controle->window());
-    DadosBandeja = std::make_unique<QSystemTrayIcon>(formulario->windowIcon());
-    DadosBandeja->setToolTip(dica);
-    QObject::connect(DadosBandeja.get(), &QSystemTrayIcon::activated, controle,
-        [prancheta, tradutor = TradutorBandeja(QApplication::doubleClickInterval())](
-            QSystemTrayIcon::ActivationReason motivo) mutable {
-            if (const int mensagem = tradutor.Mensagem(motivo, Agora()))
-                prancheta->Picture1_MouseMove(mensagem);
-        });
-    DadosBandeja->show();
-    RetornoBandeja = BandejaPresente();
+    m_icone = std::make_unique<QSystemTrayIcon>(m_quadro->windowIcon());
+    m_icone->setToolTip(QStringLiteral("Fazelas"));
+    connect(m_icone.get(), &QSystemTrayIcon::activated, this, &Bandeja::aoAtivar);
+    m_icone->show();
+    const bool incluido = presente();
     // Qt knows the place only of an icon it docked itself in an XEmbed tray; there the menu is
     // ours to open. A StatusNotifierItem host draws the menu itself, from the one handed to it.
-    if (RetornoBandeja && !DadosBandeja->geometry().isValid())
-        DadosBandeja->setContextMenu(prancheta->MenuDaBandeja());
+    if (incluido && !m_icone->geometry().isValid())
+        m_icone->setContextMenu(menu());
+    return incluido;
 }
 
-void ExcluirDaBandeja(QWidget* controle)
+bool Bandeja::excluir()
 {
-    Q_UNUSED(controle);
-    // Whether an icon sat in a notification area to be removed.
-    RetornoBandeja = BandejaPresente();
-    if (DadosBandeja)
-        DadosBandeja->hide();
-    DadosBandeja.reset();
+    const bool estava = presente();
+    if (m_icone)
+        m_icone->hide();
+    m_icone.reset();
+    return estava;
 }
 
-bool BandejaPresente() { return DadosBandeja && DadosBandeja->isVisible() && QSystemTrayIcon::isSystemTrayAvailable(); }
+bool Bandeja::presente() const { return m_icone && m_icone->isVisible() && QSystemTrayIcon::isSystemTrayAvailable(); }
+
+QMenu* Bandeja::menu()
+{
+    if (!m_menu) {
+        m_formulario = std::make_unique<QWidget>(nullptr, Qt::Window);
+        m_formulario->setObjectName(QStringLiteral("FormMenu"));
+        m_formulario->setWindowTitle(QStringLiteral("Fazelas"));
+        m_formulario->resize(Inventario::retangulo(0, 0, 1560, 360).size());
+        m_menu = new QMenu(QStringLiteral("mnu0"), m_formulario.get());
+        m_menu->setObjectName(QStringLiteral("mnu0"));
+        QAction* encerrar = m_menu->addAction(QStringLiteral("&Encerrar"));
+        encerrar->setObjectName(QStringLiteral("Encerrar"));
+        connect(encerrar, &QAction::triggered, this, &Bandeja::encerrar);
+    }
+    return m_menu;
+}
+
+void Bandeja::aoAtivar(QSystemTrayIcon::ActivationReason motivo)
+{
+    using namespace std::chrono;
+    const qint64 agora = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    switch (m_cliques.gesto(motivo, agora)) {
+    case CliquesDoIcone::Gesto::DuploClique:
+        // A board minimized through the task bar comes back as a hidden one does.
+        if (m_quadro->isVisible() && !m_quadro->isMinimized())
+            emit manterQuadroAcima();
+        else
+            emit mostrarQuadro();
+        break;
+    case CliquesDoIcone::Gesto::Menu:
+        // Opened on the board's form even while the board is hidden.
+        menu()->popup(QCursor::pos());
+        break;
+    case CliquesDoIcone::Gesto::Nenhum:
+        break;
+    }
+}

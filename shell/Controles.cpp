@@ -11,15 +11,7 @@
 #include <cmath>
 #include <utility>
 
-QRect RetanguloTwips(int esquerda, int topo, int largura, int altura)
-{
-    // Edges are rounded, not sizes, so controls that touch in twips touch on the screen.
-    const int x = Px(esquerda);
-    const int y = Px(topo);
-    return QRect(x, y, Px(esquerda + largura) - x, Px(topo + altura) - y);
-}
-
-QFont Fonte(const char* familia, double pontos, bool negrito, bool italico)
+QFont fonte(const char* familia, double pontos, bool negrito, bool italico)
 {
     QFont f(QString::fromLatin1(familia));
     // Sizes were chosen at 96 dots per inch; a pixel size keeps the text inside its control.
@@ -29,7 +21,7 @@ QFont Fonte(const char* familia, double pontos, bool negrito, bool italico)
     return f;
 }
 
-void SubstituirFontes()
+void substituirFontes()
 {
     struct Par
     {
@@ -45,7 +37,7 @@ void SubstituirFontes()
         QFont::insertSubstitution(QString::fromLatin1(p.desenho), QString::fromLatin1(p.aqui));
 }
 
-void FalarPortugues()
+void falarPortugues()
 {
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     // Embedded uncompressed, so the catalogue is read in place, not copied.
@@ -55,7 +47,7 @@ void FalarPortugues()
 }
 
 namespace {
-void ManterCoresQuandoDesabilitado(QWidget* w)
+void manterCoresQuandoDesabilitado(QWidget* w)
 {
     // A disabled board keeps its looks: only the panel over it is meant to stand out.
     QPalette p = w->palette();
@@ -71,16 +63,16 @@ Rotulo::Rotulo(QWidget* pai)
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextFormat(Qt::PlainText);
     setFrameShadow(QFrame::Plain);
-    ManterCoresQuandoDesabilitado(this);
+    manterCoresQuandoDesabilitado(this);
 }
 
-void Rotulo::DefinirBorda(bool simples)
+void Rotulo::definirBorda(bool simples)
 {
     setFrameShape(simples ? QFrame::Box : QFrame::NoFrame);
     setLineWidth(1);
 }
 
-void Rotulo::DefinirCorFundo(QColor cor)
+void Rotulo::definirCorFundo(QColor cor)
 {
     QPalette p = palette();
     p.setColor(QPalette::Active, QPalette::Window, cor);
@@ -89,7 +81,7 @@ void Rotulo::DefinirCorFundo(QColor cor)
     setPalette(p);
 }
 
-void Rotulo::DefinirCorTexto(QColor cor)
+void Rotulo::definirCorTexto(QColor cor)
 {
     QPalette p = palette();
     for (auto grupo : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
@@ -101,7 +93,7 @@ namespace {
 
 // Whether a release ends a click of the left button on `w`. Qt gives a double-click as a click,
 // then a double-click press and its release: that release ends the double-click, not a second click.
-bool SoltouUmClique(QWidget* w, const QMouseEvent* e, bool& duplo)
+bool soltouUmClique(QWidget* w, const QMouseEvent* e, bool& duplo)
 {
     const bool eraDuplo = std::exchange(duplo, false);
     return !eraDuplo && e->button() == Qt::LeftButton && w->rect().contains(e->position().toPoint());
@@ -112,8 +104,8 @@ bool SoltouUmClique(QWidget* w, const QMouseEvent* e, bool& duplo)
 void Rotulo::mouseReleaseEvent(QMouseEvent* e)
 {
     QLabel::mouseReleaseEvent(e);
-    if (SoltouUmClique(this, e, m_duplo))
-        emit Click();
+    if (soltouUmClique(this, e, m_duplo))
+        emit clicado();
 }
 
 void Rotulo::mouseDoubleClickEvent(QMouseEvent* e)
@@ -121,10 +113,10 @@ void Rotulo::mouseDoubleClickEvent(QMouseEvent* e)
     QLabel::mouseDoubleClickEvent(e);
     m_duplo = true;
     if (e->button() == Qt::LeftButton)
-        emit DblClick();
+        emit duploClique();
 }
 
-void DesenharFigura(QPainter& p, const QRect& alvo, const QImage& figura)
+void desenharFigura(QPainter& p, const QRect& alvo, const QImage& figura)
 {
     const qreal d = figura.devicePixelRatio();
     const QTransform paraDispositivo = p.worldTransform().inverted() * p.deviceTransform();
@@ -149,13 +141,13 @@ Imagem::Imagem(QWidget* pai)
 {
 }
 
-void Imagem::DefinirPicture(const QPixmap& figura)
+void Imagem::definirFigura(const QPixmap& figura)
 {
     m_figura = figura;
     update();
 }
 
-void Imagem::DefinirBorda(bool simples)
+void Imagem::definirBorda(bool simples)
 {
     m_borda = simples;
     update();
@@ -171,7 +163,7 @@ void Imagem::paintEvent(QPaintEvent*)
             p.setRenderHint(QPainter::SmoothPixmapTransform);
             p.drawPixmap(rect(), m_figura);
         } else {
-            DesenharFigura(p, rect(), m_figura.toImage());
+            desenharFigura(p, rect(), m_figura.toImage());
         }
     }
     if (m_borda) {
@@ -182,8 +174,8 @@ void Imagem::paintEvent(QPaintEvent*)
 
 void Imagem::mouseReleaseEvent(QMouseEvent* e)
 {
-    if (SoltouUmClique(this, e, m_duplo))
-        emit Click();
+    if (soltouUmClique(this, e, m_duplo))
+        emit clicado();
 }
 
 void Imagem::mouseDoubleClickEvent(QMouseEvent*) { m_duplo = true; }
@@ -193,7 +185,7 @@ CaixaImagem::CaixaImagem(QWidget* pai)
 {
 }
 
-void CaixaImagem::DefinirImagem(const QImage& imagem)
+void CaixaImagem::definirImagem(const QImage& imagem)
 {
     m_imagem = imagem;
     update();
@@ -207,12 +199,12 @@ void CaixaImagem::paintEvent(QPaintEvent* e)
     if (m_imagem.devicePixelRatio() == 1)
         p.drawImage(e->rect(), m_imagem, e->rect());
     else
-        DesenharFigura(p, QRect(QPoint(0, 0), m_imagem.deviceIndependentSize().toSize()), m_imagem);
+        desenharFigura(p, QRect(QPoint(0, 0), m_imagem.deviceIndependentSize().toSize()), m_imagem);
 }
 
 void CaixaImagem::mousePressEvent(QMouseEvent* e)
 {
-    emit MouseDown(e->button(), e->position().toPoint());
+    emit pressionada(e->button(), e->position().toPoint());
 }
 
 Painel::Painel(QWidget* pai)
@@ -225,19 +217,15 @@ Painel::Painel(QWidget* pai)
     setPalette(p);
 }
 
-Traco::Traco(QWidget* pai, int x1, int y1, int x2, int y2, int espessura)
+Traco::Traco(QWidget* pai, QPoint a, QPoint b, int espessura)
     : QWidget(pai)
 {
     // A line is drawn centred on its coordinates; the panel's edge cuts what lies outside.
-    const int e = espessura;
-    const QPoint a(Px(x1), Px(y1));
-    const QPoint b(Px(x2), Px(y2));
-    QRect r = QRect(a, b).normalized();
+    const QRect r = QRect(a, b).normalized();
     if (a.x() == b.x())
-        r = QRect(a.x() - e / 2, r.top(), e, r.height() + 1);
+        setGeometry(a.x() - espessura / 2, r.top(), espessura, r.height() + 1);
     else
-        r = QRect(r.left(), a.y() - e / 2, r.width() + 1, e);
-    setGeometry(r);
+        setGeometry(r.left(), a.y() - espessura / 2, r.width() + 1, espessura);
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(0, 0, 255));
@@ -245,7 +233,7 @@ Traco::Traco(QWidget* pai, int x1, int y1, int x2, int y2, int espessura)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-int CodigoDaTecla(const QKeyEvent* e)
+int caractereDaTecla(const QKeyEvent* e)
 {
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
         return 13;
@@ -253,7 +241,7 @@ int CodigoDaTecla(const QKeyEvent* e)
     return t.isEmpty() ? -1 : t.at(0).unicode();
 }
 
-bool TirarInarmazenaveis(QString& texto, int* cursor)
+bool tirarInarmazenaveis(QString& texto, int* cursor)
 {
     bool tirou = false;
     for (qsizetype i = 0; i < texto.size();) {
@@ -281,7 +269,7 @@ public:
     using QValidator::QValidator;
     State validate(QString& texto, int& cursor) const override
     {
-        TirarInarmazenaveis(texto, &cursor);
+        tirarInarmazenaveis(texto, &cursor);
         return Acceptable;
     }
 };
@@ -296,8 +284,8 @@ CaixaTexto::CaixaTexto(QWidget* pai)
 
 void CaixaTexto::keyPressEvent(QKeyEvent* e)
 {
-    if (const int c = CodigoDaTecla(e); c >= 0)
-        emit KeyPress(c);
+    if (const int c = caractereDaTecla(e); c >= 0)
+        emit teclaDigitada(c);
     QLineEdit::keyPressEvent(e);
 }
 
@@ -310,9 +298,9 @@ CaixaTextoMulti::CaixaTextoMulti(QWidget* pai)
 
 void CaixaTextoMulti::keyPressEvent(QKeyEvent* e)
 {
-    const int c = CodigoDaTecla(e);
+    const int c = caractereDaTecla(e);
     if (c >= 0)
-        emit KeyPress(c);
+        emit teclaDigitada(c);
     // Enter here writes the task; typed into the box as well, it would stay there as a stray line
     // break when the write stops at a message, and be stored with the next one.
     if (c != 13)
@@ -329,7 +317,7 @@ QString CaixaTextoMulti::text() const
 void CaixaTextoMulti::insertFromMimeData(const QMimeData* origem)
 {
     QString texto = origem->hasText() ? origem->text() : QString();
-    if (!TirarInarmazenaveis(texto)) {
+    if (!tirarInarmazenaveis(texto)) {
         QPlainTextEdit::insertFromMimeData(origem);
         return;
     }
@@ -345,7 +333,7 @@ Lista::Lista(QWidget* pai)
 
 void Lista::keyPressEvent(QKeyEvent* e)
 {
-    if (const int c = CodigoDaTecla(e); c >= 0)
-        emit KeyPress(c);
+    if (const int c = caractereDaTecla(e); c >= 0)
+        emit teclaDigitada(c);
     QComboBox::keyPressEvent(e);
 }

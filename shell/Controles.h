@@ -1,45 +1,46 @@
 #pragma once
-// The kinds of control the board is built from. Each is a thin Qt widget that offers what the
-// board's handlers expect of it: a border, an opaque or transparent background, a picture,
-// click and key events.
+// The kinds of control the board is built from: thin Qt widgets with what the board asks of its
+// controls (a border, an opaque or transparent background, a picture, a click, the character of a
+// key before it takes effect).
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
-
-class QPainter;
 #include <QWidget>
 
-// Positions and sizes are kept in twips; 15 twips are one logical pixel.
-constexpr int Px(int twips) { return (twips * 2 + (twips >= 0 ? 15 : -15)) / 30; }
-QRect RetanguloTwips(int esquerda, int topo, int largura, int altura);
+class QPainter;
 
 // A font by the family name the board was designed with and its size in points.
-QFont Fonte(const char* familia, double pontos, bool negrito = false, bool italico = false);
+QFont fonte(const char* familia, double pontos, bool negrito = false, bool italico = false);
 // Maps the design's family names to the fonts this desktop has; called once at start-up.
-void SubstituirFontes();
+void substituirFontes();
 // The toolkit's own texts (text box and scroll bar menus, standard buttons) in Portuguese (Brazil),
 // whatever the session's language; called once, after the application is made.
-void FalarPortugues();
+void falarPortugues();
+
+// Where a picture was drawn for the painter's density, draws it pixel for pixel from the device pixel
+// nearest to the target's corner: not resampled half a pixel off at a fractional density. Elsewhere
+// scales it into `alvo`.
+void desenharFigura(QPainter& p, const QRect& alvo, const QImage& figura);
 
 class Rotulo : public QLabel
 {
     Q_OBJECT
 public:
     explicit Rotulo(QWidget* pai);
-    void DefinirBorda(bool simples);
-    bool Borda() const { return frameShape() != QFrame::NoFrame; }
-    void DefinirOpaco(bool opaco) { setAutoFillBackground(opaco); }
-    bool Opaco() const { return autoFillBackground(); }
-    void DefinirCorFundo(QColor cor);
-    QColor CorFundo() const { return palette().color(QPalette::Window); }
-    void DefinirCorTexto(QColor cor);
+    void definirBorda(bool simples);
+    bool temBorda() const { return frameShape() != QFrame::NoFrame; }
+    void definirOpaco(bool opaco) { setAutoFillBackground(opaco); }
+    bool opaco() const { return autoFillBackground(); }
+    void definirCorFundo(QColor cor);
+    QColor corFundo() const { return palette().color(QPalette::Window); }
+    void definirCorTexto(QColor cor);
 
 signals:
-    void Click();
-    void DblClick();
+    void clicado();
+    void duploClique();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -49,27 +50,22 @@ private:
     bool m_duplo = false; // the press under way is a double-click's
 };
 
-// Where a picture was drawn for the painter's density, draws it pixel for pixel from the device pixel
-// nearest to `canto`: not resampled half a pixel off at a fractional density. Elsewhere scales it
-// into `alvo`.
-void DesenharFigura(QPainter& p, const QRect& alvo, const QImage& figura);
-
 class Imagem : public QWidget
 {
     Q_OBJECT
 public:
     explicit Imagem(QWidget* pai);
-    void DefinirPicture(const QPixmap& figura);
+    void definirFigura(const QPixmap& figura);
+    const QPixmap& figura() const { return m_figura; }
+    bool temFigura() const { return !m_figura.isNull(); }
     // The picture this control was made with, drawn anew for another density.
-    void DefinirRecurso(const char* recurso) { m_recurso = recurso; }
-    const char* Recurso() const { return m_recurso; }
-    const QPixmap& Picture() const { return m_figura; }
-    bool TemPicture() const { return !m_figura.isNull(); }
-    void DefinirBorda(bool simples);
-    bool Borda() const { return m_borda; }
+    void definirRecurso(const char* recurso) { m_recurso = recurso; }
+    const char* recurso() const { return m_recurso; }
+    void definirBorda(bool simples);
+    bool temBorda() const { return m_borda; }
 
 signals:
-    void Click();
+    void clicado();
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -83,17 +79,17 @@ private:
     bool m_duplo = false;
 };
 
-// A picture box: a picture at its natural size, mouse-down (the button and where), and the keyboard focus.
+// A picture box: a picture at its natural size, the press of any button, and the keyboard focus.
 class CaixaImagem : public QWidget
 {
     Q_OBJECT
 public:
     explicit CaixaImagem(QWidget* pai);
-    void DefinirImagem(const QImage& imagem);
-    const QImage& Image() const { return m_imagem; }
+    void definirImagem(const QImage& imagem);
+    const QImage& imagem() const { return m_imagem; }
 
 signals:
-    void MouseDown(Qt::MouseButton botao, QPoint ponto);
+    void pressionada(Qt::MouseButton botao, QPoint ponto);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -111,20 +107,23 @@ public:
     explicit Painel(QWidget* pai);
 };
 
-// A straight line of a panel.
+// A straight line of a panel, from (x1, y1) to (x2, y2) in logical pixels, centred on them.
 class Traco : public QWidget
 {
     Q_OBJECT
 public:
-    Traco(QWidget* pai, int x1, int y1, int x2, int y2, int espessura);
+    Traco(QWidget* pai, QPoint a, QPoint b, int espessura);
 };
 
 // Removes what a text column cannot hold: NUL, which would end the statement's text, and half of a
 // character whose other half is missing (a full box cuts a pasted or typed emoji in two). Moves the
 // cursor back over what went before it. Tells whether anything was removed.
-bool TirarInarmazenaveis(QString& texto, int* cursor = nullptr);
+bool tirarInarmazenaveis(QString& texto, int* cursor = nullptr);
 
-// Text boxes and lists report the character of a key before the key takes effect. The text boxes
+// The character a key types (13 for Enter), or -1 for keys that type nothing.
+int caractereDaTecla(const QKeyEvent* e);
+
+// Text boxes and lists tell the character of a key before the key takes effect. The text boxes
 // take in only what the database can store.
 class CaixaTexto : public QLineEdit
 {
@@ -132,13 +131,13 @@ class CaixaTexto : public QLineEdit
 public:
     explicit CaixaTexto(QWidget* pai);
 signals:
-    void KeyPress(int codigo);
+    void teclaDigitada(int caractere);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
 };
 
-// Its Enter is the panel's (it writes the task), never a line break of its own.
+// Its Enter belongs to the panel (it writes the task), never a line break of its own.
 class CaixaTextoMulti : public QPlainTextEdit
 {
     Q_OBJECT
@@ -147,7 +146,7 @@ public:
     QString text() const;
     void setText(const QString& t) { setPlainText(t); }
 signals:
-    void KeyPress(int codigo);
+    void teclaDigitada(int caractere);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -160,11 +159,8 @@ class Lista : public QComboBox
 public:
     explicit Lista(QWidget* pai);
 signals:
-    void KeyPress(int codigo);
+    void teclaDigitada(int caractere);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
 };
-
-// The character code of a key press, or -1 for keys that type nothing.
-int CodigoDaTecla(const QKeyEvent* e);

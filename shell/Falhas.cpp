@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-void ReportarFalha(const QString& relatorio)
+void reportarFalha(const QString& relatorio)
 {
     std::fprintf(stderr, "fazelas: %s\n", relatorio.toLocal8Bit().constData());
     std::fflush(stderr);
@@ -16,7 +16,7 @@ void ReportarFalha(const QString& relatorio)
     caixa.exec();
 }
 
-void EncerrarAposFalha()
+void encerrarAposFalha()
 {
     // The handlers that were running stop here: none of them may go on to write after a failure.
     std::_Exit(1);

@@ -2,6 +2,6 @@
 #include <QString>
 
 // Tells the user, in a message window and on standard error, which file failed and how.
-void ReportarFalha(const QString& relatorio);
+void reportarFalha(const QString& relatorio);
 // Ends the program at once with a failure status: nothing more is written to the database.
-[[noreturn]] void EncerrarAposFalha();
+[[noreturn]] void encerrarAposFalha();

@@ -1,9 +1,9 @@
-#include "data/Banco.h"
-#include "data/Modulo.h"
+#include "data/BancoDeDados.h"
 #include "shell/Controles.h"
 #include "shell/Falhas.h"
-#include "shell/Plataforma.h"
 #include "shell/Prancheta.h"
+#include "shell/SistemaDeJanelas.h"
+#include "shell/UmaCopia.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -12,7 +12,7 @@
 int main(int argc, char* argv[])
 {
     // On Wayland the board runs through XWayland, which lets it keep its shape and be dragged.
-    Plataforma::PreferirX11();
+    SistemaDeJanelas::preferirX11();
     // Desktops find the board's entry, name and icon by its window's class (X11, from the
     // application's name) and app id (Wayland, the entry's name). X11 takes the instance from the
     // executable's name, which a copy may change, unless told: -name, or RESOURCE_NAME if set.
@@ -27,30 +27,45 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("fazelas"));
     // Hiding the board to its icon must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
-    SubstituirFontes();
-    FalarPortugues();
-    Modulo::PastaDoPrograma = QCoreApplication::applicationDirPath();
+    substituirFontes();
+    falarPortugues();
 
-    Prancheta prancheta(nullptr, Prancheta::Montagem::EmDuasEtapas);
-    QObject::connect(&prancheta, &Prancheta::FalhaNoBanco, [](const QString& relatorio) {
-        ReportarFalha(relatorio);
-        EncerrarAposFalha();
-    });
-    QObject::connect(&prancheta, &Prancheta::FalhaAoGravar, &ReportarFalha);
+    const BancoDeDados banco(BancoDeDados::arquivoNaPasta(QCoreApplication::applicationDirPath()));
+    // One copy per data file: a second start ends here, before any window, icon or database access,
+    // and the copy that runs brings its board back to the user who started the program again.
+    UmaCopia copia(banco.arquivo());
+    switch (copia.tomar()) {
+    case UmaCopia::Resultado::OutraCopia:
+        copia.tocar();
+        return 0;
+    case UmaCopia::Resultado::Falhou:
+        reportarFalha(FalhaBanco(banco.arquivo(), QStringLiteral("ao abrir"), copia.problema(), copia.detalhe()).relatorio());
+        return 1;
+    case UmaCopia::Resultado::Tomada:
+        break;
+    }
+    // A failure ends the program as a failure at work does: at once, with the lock let go.
+    const auto falhaFinal = [&copia](const QString& relatorio) {
+        reportarFalha(relatorio);
+        copia.soltar();
+        encerrarAposFalha();
+    };
+
+    Prancheta prancheta(banco, Prancheta::Montagem::EmDuasEtapas);
+    QObject::connect(&prancheta, &Prancheta::falhaNoBanco, falhaFinal);
+    QObject::connect(&prancheta, &Prancheta::falhaAoGravar, &reportarFalha);
     try {
-        if (!prancheta.Form_Load())
-            return 0;
+        prancheta.iniciar();
     } catch (const FalhaBanco& falha) {
-        // Ends as a failure at work does: returning would run the destructors of module-wide Qt
-        // objects (the tray icon's among them) after the application they belong to is gone.
-        ReportarFalha(falha.relatorio());
-        EncerrarAposFalha();
+        falhaFinal(falha.relatorio());
     }
     const QRect tela = prancheta.screen()->availableGeometry();
     prancheta.move(tela.center() - prancheta.rect().center());
     prancheta.show();
-    // The board goes to the screen first; its panels and its icon follow before any input is handled.
+    // The board goes to the screen first; the rest follows before any input is handled.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    prancheta.ConcluirMontagem();
+    prancheta.concluirMontagem();
+    QObject::connect(&copia, &UmaCopia::tocada, &prancheta, &Prancheta::trazerDeVolta);
+    copia.atender();
     return app.exec();
 }

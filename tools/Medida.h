@@ -1,6 +1,7 @@
 #pragma once
 // What the benchmarks share: databases of made-up tasks with Portuguese words, in the program's
 // schema, written straight through SQLite; medians; a count of a widget's paints.
+#include "data/BancoDeDados.h"
 #include "Esquema.h"
 
 #include <QEvent>
@@ -24,7 +25,7 @@ inline const char* const Palavras[] = { "pão", "conta de luz", "o médico", "a 
     "açúcar", "café", "escola", "banco", "aniversário", "Cartório", "mãe", "contrato", "Ônibus", "farmácia", "ÁGUA",
     "documentos", "orçamento", "élan" };
 
-struct Grupo
+struct GrupoDeMedida
 {
     int codigo;
     const char* nome;
@@ -50,7 +51,7 @@ inline void Exigir(int rc, sqlite3* db)
 }
 
 // The tasks of all groups are inserted in a shuffled order, as a board used for years holds them.
-inline void CriarBanco(const QString& pasta, const std::vector<Grupo>& grupos, int lembrado)
+inline void CriarBanco(const QString& pasta, const std::vector<GrupoDeMedida>& grupos, int lembrado)
 {
     const QString arquivo = QDir(pasta).filePath(QStringLiteral("fzldados.mdb"));
     QFile::remove(arquivo);
@@ -61,7 +62,7 @@ inline void CriarBanco(const QString& pasta, const std::vector<Grupo>& grupos, i
     Exigir(sqlite3_exec(db, Esquema::Sql, nullptr, nullptr, nullptr), db);
     Exigir(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
     std::vector<int> ordem;
-    for (const Grupo& g : grupos) {
+    for (const GrupoDeMedida& g : grupos) {
         const QByteArray sql = QStringLiteral("INSERT INTO Grupo_Fazela VALUES (%1, '%2')")
                                    .arg(g.codigo)
                                    .arg(QString::fromUtf8(g.nome))
@@ -100,6 +101,17 @@ inline void CriarBanco(const QString& pasta, const std::vector<Grupo>& grupos, i
             db);
     Exigir(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
     sqlite3_close(db);
+}
+
+// The code of the group's last task in the grid's order, read straight from the file.
+inline int64_t UltimaDaGrade(const BancoDeDados& banco, int64_t grupo)
+{
+    int64_t ultima = 0;
+    banco.lerFazelas(grupo, [&](const LinhaDeFazela& l) {
+        ultima = l.codigo;
+        return true;
+    });
+    return ultima;
 }
 
 inline double Mediana(std::vector<double> v)

@@ -7,14 +7,18 @@
 //                                          (scroll step -1 when the group fits in the rows)
 // tools/bench_escala.sh runs both for every size and prints the table.
 #include "Medida.h"
-#include "data/Modulo.h"
+#include "editor/PainelFazela.h"
 #include "grid/Grade.h"
+#include "groups/ListaGrupos.h"
+#include "shell/Controles.h"
 #include "shell/Prancheta.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <algorithm>
 #include <cstdio>
 #include <random>
@@ -63,42 +67,46 @@ long PicoKiB()
 
 int MedirAcoes(const QString& pasta)
 {
-    Modulo::PastaDoPrograma = pasta;
-    Prancheta p;
-    if (!p.Form_Load())
-        return 1;
+    const BancoDeDados banco(BancoDeDados::arquivoNaPasta(pasta));
+    Prancheta p(banco);
+    p.iniciar();
     p.show();
+    auto* grade = p.findChild<Grade*>();
+    auto* grupos = p.findChild<ListaGrupos*>();
+    auto* painel = p.findChild<PainelFazela*>();
+    auto* rolagem = p.findChild<QScrollBar*>(QStringLiteral("VscGrade"));
     ContaPinturas linha0, marca0;
-    p.Linha[0]->installEventFilter(&linha0);
-    p.ImgLinha[0]->installEventFilter(&marca0);
+    p.findChild<QWidget*>(QStringLiteral("Linha(0)"))->installEventFilter(&linha0);
+    p.findChild<QWidget*>(QStringLiteral("ImgLinha(0)"))->installEventFilter(&marca0);
     // The first paint of the board is not what is measured.
-    Medir(linha0, [&] { p.Linha[0]->update(); });
+    Medir(linha0, [&] { p.findChild<QWidget*>(QStringLiteral("Linha(0)"))->update(); });
 
-    const int n = Modulo::QtdItens;
+    const qsizetype n = grade->quantidade();
     const int vezes = n >= 100000 ? 7 : n >= 10000 ? 15 : 31;
-    std::vector<double> carga, rolagem, marca, inclusao;
+    std::vector<double> carga, rolagens, marca, inclusao;
     for (int i = 0; i < vezes; ++i)
-        carga.push_back(Medir(linha0, [&] { p.AlimentarGrade(Modulo::GrupoAtual); }));
+        carga.push_back(Medir(linha0, [&] { grade->carregar(grupos->grupoAtual()); }));
     // One step of the scroll bar, down and back, as its arrows do.
-    if (p.VscGrade->isVisible()) {
+    if (rolagem->isVisible()) {
         for (int i = 0; i < 60; ++i) {
-            const int alvo = p.VscGrade->value() + (i % 2 ? -1 : 1);
-            rolagem.push_back(Medir(linha0, [&] { p.VscGrade->setValue(alvo); }));
+            const int alvo = rolagem->value() + (i % 2 ? -1 : 1);
+            rolagens.push_back(Medir(linha0, [&] { rolagem->setValue(alvo); }));
         }
     }
     for (int i = 0; i < 2 * (vezes / 2) + 1; ++i)
-        marca.push_back(Medir(marca0, [&] { p.ImgLinha_Click(0); }));
+        marca.push_back(Medir(marca0, [&] { grade->alternarMarca(0); }));
     for (int i = 0; i < vezes; ++i) {
-        p.CmbFazelaPrior->setCurrentIndex(2);
-        p.txtFazelaNome->setText(QStringLiteral("Nova %1").arg(i));
-        p.txtFazelaDescricao->setText(QStringLiteral("medida"));
-        inclusao.push_back(Medir(linha0, [&] { p.CmdFazelaIncluir_Click(); }));
+        painel->abrirNova(grupos->grupoAtual());
+        p.findChild<QLineEdit*>(QStringLiteral("txtFazelaNome"))->setText(QStringLiteral("Nova %1").arg(i));
+        p.findChild<CaixaTextoMulti*>(QStringLiteral("txtFazelaDescricao"))->setText(QStringLiteral("medida"));
+        inclusao.push_back(Medir(linha0, [&] { painel->incluir(); }));
     }
-    if (Modulo::QtdItens != n + vezes) {
-        std::fprintf(stderr, "fazelas-bench-escala: the grid holds %d tasks, not %d\n", Modulo::QtdItens, n + vezes);
+    if (grade->quantidade() != n + vezes) {
+        std::fprintf(stderr, "fazelas-bench-escala: the grid holds %lld tasks, not %lld\n", qlonglong(grade->quantidade()),
+                     qlonglong(n + vezes));
         return 1;
     }
-    std::printf("%.3f %.3f %.3f %.3f %ld\n", Mediana(carga), rolagem.empty() ? -1.0 : Mediana(rolagem), Mediana(marca),
+    std::printf("%.3f %.3f %.3f %.3f %ld\n", Mediana(carga), rolagens.empty() ? -1.0 : Mediana(rolagens), Mediana(marca),
         Mediana(inclusao), PicoKiB());
     return 0;
 }
@@ -108,7 +116,7 @@ int MedirAcoes(const QString& pasta)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    SubstituirFontes();
+    substituirFontes();
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 3 && args[0] == QLatin1String("--banco"))
         return CriarBanco(args[1], args[2].toInt());

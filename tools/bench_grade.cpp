@@ -7,16 +7,16 @@
 //                                         benchmark's other groups, the first one remembered
 //                                         (a single 0: no group at all)
 //
-// A load is timed from the call of AlimentarGrade until the rows have been painted; before each
+// A load is timed from the call of Grade::carregar until the rows have been painted; before each
 // timed load another group is shown, so every row really changes. The baselines run the same
 // statement straight through SQLite: with its built-in caseless order and with ours.
 #include "Medida.h"
-#include "data/Banco.h"
-#include "data/Comandos.h"
-#include "data/Modulo.h"
+#include "assets/Imagens.h"
+#include "data/BancoDeDados.h"
 #include "data/OrdemTexto.h"
 #include "grid/Grade.h"
-#include "shell/Prancheta.h"
+#include "shell/Controles.h"
+#include "shell/Inventario.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,7 +42,7 @@ volatile int64_t Sumidouro = 0; // what the baseline reads, so the compiler keep
 // as the program does for every load: the floor for anything that follows the same rules.
 double SoSqlite(const QString& arquivo, bool nossaOrdem, int grupo)
 {
-    const QByteArray sql = Comandos::CarregarGrade(grupo).toUtf8();
+    const std::string_view sql = BancoDeDados::consultaDaGrade();
     QElapsedTimer t;
     t.start();
     sqlite3* db = nullptr;
@@ -50,11 +50,12 @@ double SoSqlite(const QString& arquivo, bool nossaOrdem, int grupo)
     if (nossaOrdem)
         OrdemTexto::Registrar(db);
     sqlite3_stmt* st = nullptr;
-    Exigir(sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr), db);
+    Exigir(sqlite3_prepare_v2(db, sql.data(), int(sql.size()), &st, nullptr), db);
+    Exigir(sqlite3_bind_int64(st, 1, grupo), db);
     int64_t soma = 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
-        soma += sqlite3_column_int64(st, 2) + sqlite3_column_int64(st, 6);
-        soma += sqlite3_column_bytes(st, 4) + sqlite3_column_bytes(st, 5) + sqlite3_column_bytes(st, 7);
+        soma += sqlite3_column_int64(st, 0) + sqlite3_column_int64(st, 3);
+        soma += sqlite3_column_bytes(st, 1) + sqlite3_column_bytes(st, 2) + sqlite3_column_bytes(st, 4);
     }
     sqlite3_finalize(st);
     sqlite3_close(db);
@@ -75,12 +76,33 @@ void Pintar(const ContaPinturas& contador, int antes)
     }
 }
 
-double CarregarEPintar(Prancheta& janela, ContaPinturas& contador, int grupo)
+// The grid on a board picture of its own, on one file.
+struct GradeDeMedida
 {
+    BancoDeDados banco;
+    QWidget prancheta;
+    Construtor construtor{1};
+    Imagem feita{&prancheta};
+    Grade grade{&prancheta, construtor, banco, &feita};
+    ContaPinturas contador;
+    explicit GradeDeMedida(const QString& pasta)
+        : banco(BancoDeDados::arquivoNaPasta(pasta))
+    {
+        prancheta.setFont(fonte("Arial", 8.25));
+        prancheta.resize(460, 560);
+        feita.definirFigura(Imagens::figura(Imagens::Check));
+        construtor.controle<QWidget>(QStringLiteral("Linha(0)"))->installEventFilter(&contador);
+        prancheta.show();
+    }
+};
+
+double CarregarEPintar(GradeDeMedida& m, int grupo)
+{
+    ContaPinturas& contador = m.contador;
     const int antes = contador.vezes;
     QElapsedTimer t;
     t.start();
-    janela.AlimentarGrade(grupo);
+    m.grade.carregar(grupo);
     Pintar(contador, antes);
     return double(t.nsecsElapsed()) / 1e6;
 }
@@ -99,22 +121,18 @@ long KbDoProcesso(const char* campo)
 // Child process: the board shown with an empty grid, then with the group loaded; peak memory of both.
 int MedirPico(const QString& pasta, int grupo)
 {
-    Modulo::PastaDoPrograma = pasta;
-    Prancheta janela;
-    ContaPinturas contador;
-    janela.Linha[0]->installEventFilter(&contador);
-    janela.show();
-    CarregarEPintar(janela, contador, GrupoVizinho);
+    GradeDeMedida m(pasta);
+    CarregarEPintar(m, GrupoVizinho);
     const long vazio = KbDoProcesso("VmHWM:");
-    CarregarEPintar(janela, contador, grupo);
+    CarregarEPintar(m, grupo);
     std::printf("%ld %ld %ld\n", vazio, KbDoProcesso("VmHWM:"), KbDoProcesso("VmRSS:"));
     return 0;
 }
 
-std::vector<Grupo> Grupos(const std::vector<int>& tamanhos)
+std::vector<GrupoDeMedida> Grupos(const std::vector<int>& tamanhos)
 {
     static const char* const nomes[] = { "Casa", "Trabalho", "Arquivo morto", "Escola", "Viagem", "Sítio" };
-    std::vector<Grupo> grupos;
+    std::vector<GrupoDeMedida> grupos;
     for (size_t i = 0; i < tamanhos.size(); ++i)
         grupos.push_back({ int(i) + 1, nomes[i % std::size(nomes)], tamanhos[i] });
     grupos.push_back({ GrupoVizinho, "Vizinho", 40 });
@@ -129,7 +147,7 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    SubstituirFontes();
+    substituirFontes();
     QStringList args = app.arguments().mid(1);
 
     if (args.size() == 3 && args[0] == QLatin1String("--pico"))
@@ -139,7 +157,7 @@ int main(int argc, char* argv[])
         for (const QString& a : args.mid(2))
             tamanhos.push_back(a.toInt());
         const bool vazio = tamanhos == std::vector<int> { 0 };
-        CriarBanco(args[1], vazio ? std::vector<Grupo> {} : Grupos(tamanhos), vazio ? 0 : 1);
+        CriarBanco(args[1], vazio ? std::vector<GrupoDeMedida> {} : Grupos(tamanhos), vazio ? 0 : 1);
         return 0;
     }
 
@@ -160,32 +178,27 @@ int main(int argc, char* argv[])
     }
     std::printf("Each file: the measured group, a group of 40 and one of 20000 tasks (%s)\n", qPrintable(pasta.path()));
 
-    Modulo::PastaDoPrograma = pastas.front();
-    Prancheta janela;
-    ContaPinturas contador;
-    janela.Linha[0]->installEventFilter(&contador);
-    janela.show();
-    CarregarEPintar(janela, contador, GrupoVizinho);
 
-    std::printf("\n%9s %14s %14s %16s %9s %15s\n", "tasks", "SQLite NOCASE", "SQLite ours", "AlimentarGrade", "vs ours",
+    std::printf("\n%9s %14s %14s %16s %9s %15s\n", "tasks", "SQLite NOCASE", "SQLite ours", "Grade::carregar", "vs ours",
         "growth (nlogn)");
     double anterior = 0;
     int nAnterior = 0;
     for (size_t i = 0; i < tamanhos.size(); ++i) {
         const int n = tamanhos[i];
-        Modulo::PastaDoPrograma = pastas[i];
-        const QString arquivo = Modulo::ArquivoBanco();
+        GradeDeMedida m(pastas[i]);
+        CarregarEPintar(m, GrupoVizinho);
+        const QString arquivo = m.banco.arquivo();
         const int vezes = n >= 100000 ? 9 : n >= 10000 ? 21 : 41;
         std::vector<double> a, b, c;
         SoSqlite(arquivo, true, 1); // the file into the system's cache
         for (int k = 0; k < vezes; ++k) {
             a.push_back(SoSqlite(arquivo, false, 1));
             b.push_back(SoSqlite(arquivo, true, 1));
-            CarregarEPintar(janela, contador, GrupoVizinho);
-            c.push_back(CarregarEPintar(janela, contador, 1));
+            CarregarEPintar(m, GrupoVizinho);
+            c.push_back(CarregarEPintar(m, 1));
         }
-        if (Modulo::QtdItens != n) {
-            std::fprintf(stderr, "the grid holds %d tasks, not %d\n", Modulo::QtdItens, n);
+        if (m.grade.quantidade() != n) {
+            std::fprintf(stderr, "the grid holds %lld tasks, not %d\n", qlonglong(m.grade.quantidade()), n);
             return 1;
         }
         const double mc = Mediana(c);

@@ -2,7 +2,7 @@
 // the start-up path, against merely reading the picture's pixels (the least any way must do) and
 // against Qt's own mask-to-region conversion. Prints the rectangles the outline is made of.
 #include "assets/Imagens.h"
-#include "shell/Prancheta.h"
+#include "assets/Imagens.h"
 
 #include <QBitmap>
 #include <QGuiApplication>
@@ -10,7 +10,7 @@
 
 namespace {
 
-QImage Figura() { return Imagens::Ler(Imagens::Prancheta).convertToFormat(QImage::Format_RGB32); }
+QImage Figura() { return Imagens::ler(Imagens::Prancheta).convertToFormat(QImage::Format_RGB32); }
 
 // The baseline: one read of every pixel against the corner's colour.
 void SoLerOsPixels(benchmark::State& estado)
@@ -33,7 +33,7 @@ void CriarRegiao(benchmark::State& estado)
     const QImage img = Figura();
     QRegion regiao;
     for (auto _ : estado) {
-        regiao = Prancheta::CriarRegiao(img);
+        regiao = Imagens::contorno(img);
         benchmark::DoNotOptimize(regiao);
     }
     // Each run of a row is one rectangle merged in; the region then holds fewer, as rows alike

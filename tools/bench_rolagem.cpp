@@ -2,9 +2,11 @@
 // A step is timed from the move of the scroll bar until the 23 rows are painted again; the
 // baseline is painting the same board without any change.
 #include "Medida.h"
-#include "data/Modulo.h"
 #include "grid/Grade.h"
 #include "shell/Prancheta.h"
+
+#include <QLabel>
+#include <QScrollBar>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -29,7 +31,7 @@ double Quantil(std::vector<double> v, double q)
 }
 
 // Renders the board with its rows, as a repaint of the screen does.
-void Pintar(Prancheta& p) { Sumidouro = Sumidouro + p.PicPrancheta->grab().cacheKey(); }
+void Pintar(Prancheta& p) { Sumidouro = Sumidouro + p.findChild<QWidget*>(QStringLiteral("PicPrancheta"))->grab().cacheKey(); }
 
 } // namespace
 
@@ -39,14 +41,16 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const int tarefas = argc > 1 ? std::atoi(argv[1]) : 100000;
     QTemporaryDir pasta;
-    Modulo::PastaDoPrograma = pasta.path();
     Medida::CriarBanco(pasta.path(), {{1, "Grande", tarefas}}, 0);
+    const BancoDeDados banco(BancoDeDados::arquivoNaPasta(pasta.path()));
 
-    Prancheta p;
+    Prancheta p(banco);
     p.show();
-    p.AlimentarGrade(1);
+    auto* grade = p.findChild<Grade*>();
+    auto* rolagem = p.findChild<QScrollBar*>(QStringLiteral("VscGrade"));
+    grade->carregar(1);
     Pintar(p);
-    const int maximo = p.VscGrade->maximum();
+    const int maximo = rolagem->maximum();
     QElapsedTimer t;
 
     std::vector<double> pintura, manipulador, passo, arrasto;
@@ -58,27 +62,28 @@ int main(int argc, char* argv[])
     // The change handler alone: 23 rows given their entries, nothing painted yet.
     for (int i = 0; i < 300; ++i) {
         t.start();
-        p.VscGrade->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        rolagem->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         manipulador.push_back(t.nsecsElapsed() / 1e6);
     }
-    p.VscGrade->setValue(0);
+    rolagem->setValue(0);
     // Arrow steps down from the top, as a click on the arrow does.
     for (int i = 0; i < 300; ++i) {
         t.start();
-        p.VscGrade->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        rolagem->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         Pintar(p);
         passo.push_back(t.nsecsElapsed() / 1e6);
     }
     // The thumb dragged from the top to the bottom in 600 moves.
-    p.VscGrade->setSliderDown(true);
+    rolagem->setSliderDown(true);
     for (int i = 1; i <= 600; ++i) {
         t.start();
-        p.VscGrade->setSliderPosition(int(qint64(maximo) * i / 600));
+        rolagem->setSliderPosition(int(qint64(maximo) * i / 600));
         Pintar(p);
         arrasto.push_back(t.nsecsElapsed() / 1e6);
     }
-    p.VscGrade->setSliderDown(false);
-    const bool emPasso = p.Linha[22]->text() == QStringLiteral("  ") + Modulo::GradeItens.back().Fazela;
+    rolagem->setSliderDown(false);
+    const bool emPasso = p.findChild<QLabel*>(QStringLiteral("Linha(22)"))->text() == QStringLiteral("  ") + grade->fazelaDaLinha(22)->nome
+        && grade->fazelaDaLinha(22)->codigo == Medida::UltimaDaGrade(banco, 1);
 
     std::printf("scroll over a group of %d tasks (23 rows repainted per move), ms\n", tarefas);
     std::printf("%-40s%10s%10s%10s\n", "", "median", "p90", "max");

@@ -69,14 +69,14 @@ int main(int argc, char* argv[])
     bool ok = true;
     for (const Imagem& img : Desenhos) {
         const QString nome = QString::fromLatin1(img.nome);
-        QImage imagem = Imagens::Desenhar(fonte.filePath(nome + QStringLiteral(".svg")), QSize(img.largura, img.altura));
+        QImage imagem = Imagens::desenhar(fonte.filePath(nome + QStringLiteral(".svg")), QSize(img.largura, img.altura));
         if (nome == QLatin1String("prancheta") && !imagem.isNull())
-            imagem = Imagens::RecortarNaChave(imagem);
+            imagem = Imagens::recortarNaChave(imagem);
         ok = gravarPixels(imagem, destino.filePath(nome + QStringLiteral(".fzi"))) && ok;
     }
     for (int n : TamanhosHicolor) {
         const QString arquivo = QStringLiteral("hicolor/%1x%1/fazelas.png").arg(n);
-        ok = gravar(Imagens::Desenhar(fonte.filePath(QStringLiteral("icone.svg")), QSize(n, n)), destino.filePath(arquivo)) && ok;
+        ok = gravar(Imagens::desenhar(fonte.filePath(QStringLiteral("icone.svg")), QSize(n, n)), destino.filePath(arquivo)) && ok;
     }
     return ok ? 0 : 1;
 }

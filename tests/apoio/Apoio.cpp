@@ -1,16 +1,14 @@
 #include "apoio/Apoio.h"
 
 #include "Esquema.h"
-#include "data/Modulo.h"
-#include "grid/Grade.h"
-#include "shell/Bandeja.h"
+#include "message/PainelMensagem.h"
 
 #include <QTimer>
 #include <sqlite3.h>
 
 namespace {
 
-sqlite3* Abrir(const QString& arquivo, int modo)
+sqlite3* abrir(const QString& arquivo, int modo)
 {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(QFile::encodeName(arquivo).constData(), &db, modo, nullptr) != SQLITE_OK)
@@ -20,39 +18,20 @@ sqlite3* Abrir(const QString& arquivo, int modo)
 
 } // namespace
 
-void ReiniciarModulo()
-{
-    using namespace Modulo;
-    Conexao.reset();
-    ComandoSql.clear();
-    Registros.reset();
-    RegistrosGrade.reset();
-    UltimoGrupo = GrupoAtual = 0;
-    MsgBoxResposta = 0;
-    GradeItens.clear();
-    QtdItens = ProximaLinha = 0;
-    GradeCheia = false;
-    DadosBandeja.reset();
-    RetornoBandeja = false;
-}
-
 BancoDeTeste::BancoDeTeste()
+    : m_banco(BancoDeDados::arquivoNaPasta(m_pasta.path()))
 {
-    sqlite3* db = Abrir(Arquivo(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    sqlite3* db = abrir(arquivo(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (sqlite3_exec(db, Esquema::Sql, nullptr, nullptr, nullptr) != SQLITE_OK)
         qFatal("schema: %s", sqlite3_errmsg(db));
     sqlite3_close(db);
-    ReiniciarModulo();
-    Modulo::PastaDoPrograma = Pasta();
 }
 
-BancoDeTeste::~BancoDeTeste() { ReiniciarModulo(); }
+QString BancoDeTeste::arquivo() const { return m_banco.arquivo(); }
 
-QString BancoDeTeste::Arquivo() const { return m_pasta.filePath(QStringLiteral("fzldados.mdb")); }
-
-void BancoDeTeste::Executar(const QString& sql) const
+void BancoDeTeste::executar(const QString& sql) const
 {
-    sqlite3* db = Abrir(Arquivo(), SQLITE_OPEN_READWRITE);
+    sqlite3* db = abrir(arquivo(), SQLITE_OPEN_READWRITE);
     char* erro = nullptr;
     const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &erro);
     const QString texto = QString::fromUtf8(erro ? erro : "");
@@ -62,9 +41,9 @@ void BancoDeTeste::Executar(const QString& sql) const
         QFAIL(qPrintable(sql + QStringLiteral(": ") + texto));
 }
 
-QList<QVariantList> BancoDeTeste::Linhas(const QString& sql) const
+QList<QVariantList> BancoDeTeste::linhas(const QString& sql) const
 {
-    sqlite3* db = Abrir(Arquivo(), SQLITE_OPEN_READONLY);
+    sqlite3* db = abrir(arquivo(), SQLITE_OPEN_READONLY);
     sqlite3_stmt* st = nullptr;
     QList<QVariantList> linhas;
     if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK) {
@@ -88,9 +67,9 @@ QList<QVariantList> BancoDeTeste::Linhas(const QString& sql) const
     return linhas;
 }
 
-QVariant BancoDeTeste::Valor(const QString& sql) const
+QVariant BancoDeTeste::valor(const QString& sql) const
 {
-    const auto linhas = Linhas(sql);
+    const auto linhas = this->linhas(sql);
     return linhas.isEmpty() || linhas.first().isEmpty() ? QVariant() : linhas.first().first();
 }
 
@@ -98,7 +77,7 @@ void ComPrancheta::init()
 {
     m_banco = std::make_unique<BancoDeTeste>();
     if (m_preparo)
-        Iniciar(*m_preparo);
+        iniciar(*m_preparo);
 }
 
 void ComPrancheta::cleanup()
@@ -107,12 +86,12 @@ void ComPrancheta::cleanup()
     m_banco.reset();
 }
 
-Prancheta& ComPrancheta::Iniciar(const QString& preparo)
+Prancheta& ComPrancheta::iniciar(const QString& preparo, Prancheta::Montagem montagem)
 {
     if (!preparo.isEmpty())
-        m_banco->Executar(preparo);
-    m_p = std::make_unique<Prancheta>();
-    [&] { QVERIFY(m_p->Form_Load()); }();
+        m_banco->executar(preparo);
+    m_p = std::make_unique<Prancheta>(m_banco->banco(), montagem);
+    m_p->iniciar();
     m_p->show();
     if (m_espera == Espera::Ativa) {
         m_p->activateWindow();
@@ -123,7 +102,7 @@ Prancheta& ComPrancheta::Iniciar(const QString& preparo)
     return *m_p;
 }
 
-QString Tarefas(int n)
+QString tarefas(int n)
 {
     return QStringLiteral("Insert into Grupo_Fazela values (1,'g');"
                           "With recursive n(i) as (Select 0 Union All Select i + 1 from n where i + 1 < %1)"
@@ -131,7 +110,7 @@ QString Tarefas(int n)
         .arg(n);
 }
 
-QStringList Itens(const QComboBox* lista)
+QStringList itens(const QComboBox* lista)
 {
     QStringList itens;
     for (int i = 0; i < lista->count(); ++i)
@@ -139,7 +118,7 @@ QStringList Itens(const QComboBox* lista)
     return itens;
 }
 
-void Digitar(QWidget* w, const QString& texto)
+void digitar(QWidget* w, const QString& texto)
 {
     for (const char32_t c : texto.toUcs4()) {
         if (c >= 0x20 && c < 0x7F)
@@ -149,25 +128,35 @@ void Digitar(QWidget* w, const QString& texto)
     }
 }
 
-std::shared_ptr<Resposta> ResponderQuandoEsperar(Prancheta& p, std::function<QWidget*()> botao)
+void duploClique(QWidget* w)
+{
+    QTest::mouseDClick(w->window()->windowHandle(), Qt::LeftButton, {}, w->mapTo(w->window(), w->rect().center()));
+}
+
+std::shared_ptr<Resposta> responderQuandoEsperar(QWidget* janela, const QString& botao)
 {
     auto r = std::make_shared<Resposta>();
-    auto* relogio = new QTimer(&p);
+    auto* relogio = new QTimer(janela);
     relogio->setInterval(5);
-    QObject::connect(relogio, &QTimer::timeout, &p, [&p, r, relogio, botao] {
-        if (!p.EsperaDaResposta || p.FrmMensagem->isHidden())
+    QObject::connect(relogio, &QTimer::timeout, janela, [janela, r, relogio, botao] {
+        // Once it waits, unfolded.
+        auto* mensagem = janela->findChild<PainelMensagem*>();
+        if (!mensagem || !mensagem->esperando() || mensagem->isHidden() || mensagem->size() != QSize(px(4365), px(1395)))
             return;
         relogio->deleteLater();
         relogio->stop();
-        r->texto = p.txtMsgBoxMensagem->text();
-        r->okay = p.CmdMensagemOkay->isVisibleTo(p.FrmMensagem);
-        r->confirmar = p.CmdMensagemConfirmar->isVisibleTo(p.FrmMensagem);
-        r->cancelar = p.CmdMensagemCancelar->isVisibleTo(p.FrmMensagem);
-        r->pranchetaHabilitada = p.PicPrancheta->isEnabled();
-        r->tarefaHabilitada = p.FrmFazela->isEnabled();
-        r->tamanho = p.FrmMensagem->size();
+        const auto visivel = [mensagem](const char* nome) { return mensagem->findChild<QWidget*>(nome)->isVisibleTo(mensagem); };
+        r->texto = mensagem->findChild<QLabel*>("txtMsgBoxMensagem")->text();
+        r->okay = visivel("CmdMensagemOkay");
+        r->confirmar = visivel("CmdMensagemConfirmar");
+        r->cancelar = visivel("CmdMensagemCancelar");
+        if (QWidget* prancheta = janela->findChild<QWidget*>("PicPrancheta"))
+            r->pranchetaHabilitada = prancheta->isEnabled();
+        if (QWidget* tarefa = janela->findChild<QWidget*>("FrmFazela"))
+            r->tarefaHabilitada = tarefa->isEnabled();
+        r->tamanho = mensagem->size();
         r->clicada = true;
-        QTest::mouseClick(botao(), Qt::LeftButton);
+        QTest::mouseClick(mensagem->findChild<QWidget*>(botao), Qt::LeftButton);
     });
     relogio->start();
     return r;

@@ -1,6 +1,8 @@
 #pragma once
-// What the test programs share: a fresh database file in a temporary folder, typing as the keyboard
-// does, and answering the message panel as a user does.
+// What the test programs share: a fresh database file in a temporary folder, the board made as the
+// program makes it, typing as the keyboard does, and answering the message panel as a user does.
+#include "data/BancoDeDados.h"
+#include "shell/Inventario.h"
 #include "shell/Prancheta.h"
 
 #include <QTemporaryDir>
@@ -9,24 +11,26 @@
 #include <memory>
 #include <optional>
 
+using Inventario::px;
+
 class BancoDeTeste
 {
 public:
-    // A new database with the program's schema; the data layer is pointed at its folder and the
-    // module-wide variables start as at program start.
+    // A new database with the program's schema.
     BancoDeTeste();
-    ~BancoDeTeste();
 
-    QString Pasta() const { return m_pasta.path(); }
-    QString Arquivo() const;
+    QString pasta() const { return m_pasta.path(); }
+    QString arquivo() const;
+    const BancoDeDados& banco() const { return m_banco; }
     // Runs statements on a connection of the test's own (the sqlite3 shell's view of the file).
-    void Executar(const QString& sql) const;
+    void executar(const QString& sql) const;
     // The rows of a query, each row a list of its fields.
-    QList<QVariantList> Linhas(const QString& sql) const;
-    QVariant Valor(const QString& sql) const;
+    QList<QVariantList> linhas(const QString& sql) const;
+    QVariant valor(const QString& sql) const;
 
 private:
     QTemporaryDir m_pasta;
+    BancoDeDados m_banco;
 };
 
 // The fixture of the board's test programs: a fresh database for every case and a board on it,
@@ -37,12 +41,24 @@ class ComPrancheta : public QObject
 public:
     enum class Espera { Exposta, Ativa }; // the keyboard's cases need the active window
     explicit ComPrancheta(Espera espera = Espera::Exposta, std::optional<QString> preparoDeCadaCaso = {})
-        : m_espera(espera), m_preparo(std::move(preparoDeCadaCaso)) {}
+        : m_espera(espera)
+        , m_preparo(std::move(preparoDeCadaCaso))
+    {
+    }
 
 protected:
-    // Runs the set-up statements, loads the board as the program does at start and shows it.
-    Prancheta& Iniciar(const QString& preparo);
+    // Runs the set-up statements, starts the board as the program does and shows it.
+    Prancheta& iniciar(const QString& preparo, Prancheta::Montagem montagem = Prancheta::Montagem::Completa);
     Prancheta& p() { return *m_p; }
+    // A control of the board, by its name.
+    template <class T = QWidget> T* controle(const QString& nome) const
+    {
+        T* w = m_p->findChild<T*>(nome);
+        if (!w)
+            qFatal("no control %s", qPrintable(nome));
+        return w;
+    }
+    void clicar(const QString& nome, Qt::MouseButton botao = Qt::LeftButton) { QTest::mouseClick(controle(nome), botao); }
 
     std::unique_ptr<BancoDeTeste> m_banco;
     std::unique_ptr<Prancheta> m_p;
@@ -57,17 +73,18 @@ private:
 };
 
 // Set-up statements: N tasks of group 1 named t0..t(N-1), in that order on the grid.
-QString Tarefas(int n);
-
-// Puts the module-wide variables back to their start values.
-void ReiniciarModulo();
+QString tarefas(int n);
 
 // The texts of a list's items, in order.
-QStringList Itens(const QComboBox* lista);
+QStringList itens(const QComboBox* lista);
 
 // Types text key by key. QTest::keyClicks knows only Latin-1; an accented letter or an emoji
 // arrives as one key press carrying its text.
-void Digitar(QWidget* w, const QString& texto);
+void digitar(QWidget* w, const QString& texto);
+
+// Presses and releases twice through the window, as the window system gives a double-click: Qt
+// then makes of it a click and a double-click, as it does for a user.
+void duploClique(QWidget* w);
 
 // What the message panel showed when the answer was given.
 struct Resposta
@@ -80,5 +97,5 @@ struct Resposta
     QSize tamanho;
 };
 
-// Once MensageBox waits for its answer, clicks the control `botao` gives.
-std::shared_ptr<Resposta> ResponderQuandoEsperar(Prancheta& p, std::function<QWidget*()> botao);
+// Once the message panel under `janela` waits for its answer, clicks the control named `botao`.
+std::shared_ptr<Resposta> responderQuandoEsperar(QWidget* janela, const QString& botao);

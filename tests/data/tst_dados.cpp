@@ -71,7 +71,7 @@ private slots:
     void init()
     {
         m_banco = std::make_unique<BancoDeTeste>();
-        m_bd = std::make_unique<BancoDeDados>(m_banco->Arquivo());
+        m_bd = std::make_unique<BancoDeDados>(m_banco->arquivo());
     }
     void cleanup()
     {
@@ -117,18 +117,18 @@ void TstDados::grupoLembrado()
     QFETCH(QString, preparo);
     QFETCH(qlonglong, lembrado);
     if (!preparo.isEmpty())
-        m_banco->Executar(preparo);
+        m_banco->executar(preparo);
     QCOMPARE(m_bd->grupoLembrado().value_or(0), lembrado);
     // Remembering writes the one row, whatever was there; with no row, nothing and no failure.
     m_bd->lembrarGrupo(-3);
-    QCOMPARE(m_banco->Valor("Select count(*) from Config where Ultimo_Grupo = -3").toInt(), preparo.startsWith("Delete") ? 0 : 1);
+    QCOMPARE(m_banco->valor("Select count(*) from Config where Ultimo_Grupo = -3").toInt(), preparo.startsWith("Delete") ? 0 : 1);
 }
 
 void TstDados::grupos()
 {
     QVERIFY(m_bd->grupos().isEmpty());
     QCOMPARE(m_bd->incluirGrupo(QStringLiteral("zebra")), 1);
-    m_banco->Executar("Insert into Grupo_Fazela values (7,'Água'), (4294967296,'abacaxi');"
+    m_banco->executar("Insert into Grupo_Fazela values (7,'Água'), (4294967296,'abacaxi');"
                       "Insert into Fazelas(Codigo,Cod_Grupo,Fazela) values (1,7,'a'), (2,4294967296,'b'), (3,1,'c')");
     // The next code past the largest, even past 2^32 and with free codes below.
     QCOMPARE(m_bd->incluirGrupo(QStringLiteral("Casa")), 4294967297LL);
@@ -137,20 +137,20 @@ void TstDados::grupos()
                                            {1, "zebra"}}));
     // A group goes with its tasks, and only with them.
     m_bd->excluirGrupo(4294967296LL);
-    QCOMPARE(m_banco->Linhas("Select Codigo from Grupo_Fazela Order By Codigo"),
+    QCOMPARE(m_banco->linhas("Select Codigo from Grupo_Fazela Order By Codigo"),
              (QList<QVariantList>{{1}, {7}, {4294967297LL}, {4294967298LL}}));
-    QCOMPARE(m_banco->Linhas("Select Codigo from Fazelas Order By Codigo"), (QList<QVariantList>{{1}, {3}}));
+    QCOMPARE(m_banco->linhas("Select Codigo from Fazelas Order By Codigo"), (QList<QVariantList>{{1}, {3}}));
     // No code is left past the largest: a clear failure, not a code that wraps onto another group.
-    m_banco->Executar("Insert into Grupo_Fazela values (9223372036854775807,'último')");
+    m_banco->executar("Insert into Grupo_Fazela values (9223372036854775807,'último')");
     QVERIFY_THROWS_EXCEPTION(FalhaBanco, m_bd->incluirGrupo(QStringLiteral("mais um")));
-    QCOMPARE(m_banco->Valor("Select count(*) from Grupo_Fazela").toInt(), 5);
+    QCOMPARE(m_banco->valor("Select count(*) from Grupo_Fazela").toInt(), 5);
 }
 
 void TstDados::fazelas()
 {
     // Rows other programs wrote: priorities out of range or Null, Executado of every kind, a Null
     // description, a task whose group is gone.
-    m_banco->Executar("Insert into Grupo_Fazela values (1,'g'), (4294967297,'h');"
+    m_banco->executar("Insert into Grupo_Fazela values (1,'g'), (4294967297,'h');"
                       "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
                       " (2147483654,1,'b','b',3,null), (4294967302,1,'a','a',3,'S'), (6,4294967297,'seis','',1,null),"
                       " (10,1,'x','x',9,''), (11,1,'n',null,null,1), (12,1,'u','u',5,'não'), (13,99,'órfã','o',5,null)");
@@ -169,7 +169,7 @@ void TstDados::fazelas()
     // Each by its code, past 2^31 and 2^32: its neighbours and the task of the same low 32 bits
     // (6) stay as they were.
     const int64_t nova = m_bd->incluirFazela(4294967297LL, QStringLiteral("nova"), QString(), 4);
-    QCOMPARE(m_banco->Linhas(QStringLiteral("Select Cod_Grupo, Fazela, Descricao, Prioridade, Executado from Fazelas where Codigo = %1").arg(nova)),
+    QCOMPARE(m_banco->linhas(QStringLiteral("Select Cod_Grupo, Fazela, Descricao, Prioridade, Executado from Fazelas where Codigo = %1").arg(nova)),
              (QList<QVariantList>{{4294967297LL, "nova", "", 4, QVariant()}}));
     m_bd->marcarFazela(4294967302LL, false);
     m_bd->marcarFazela(2147483654LL, true);
@@ -205,8 +205,8 @@ void TstDados::textosVoltamByteAByte()
     m_bd->alterarFazela(codigo, texto + texto, texto, 1);
     QCOMPARE(Fazelas(*m_bd, grupo), (QList<QVariantList>{{qlonglong(codigo), texto + texto, texto, 1, false}}));
     // As the sqlite3 shell sees them: the same bytes, as text.
-    QCOMPARE(m_banco->Valor("Select typeof(Fazela) || typeof(Descricao) from Fazelas").toString(), QStringLiteral("texttext"));
-    QCOMPARE(m_banco->Valor("Select hex(Descricao) from Fazelas").toString(), QString::fromLatin1(texto.toUtf8().toHex().toUpper()));
+    QCOMPARE(m_banco->valor("Select typeof(Fazela) || typeof(Descricao) from Fazelas").toString(), QStringLiteral("texttext"));
+    QCOMPARE(m_banco->valor("Select hex(Descricao) from Fazelas").toString(), QString::fromLatin1(texto.toUtf8().toHex().toUpper()));
 }
 
 // Between the board's operations the file is another program's to write: each operation reads
@@ -215,7 +215,7 @@ void TstDados::outroProgramaEntreAsOperacoes()
 {
     m_bd->incluirGrupo(QStringLiteral("a"));
     m_bd->incluirGrupo(QStringLiteral("b"));
-    m_banco->Executar("Delete from Grupo_Fazela where Codigo = 2; Insert into Grupo_Fazela values (9,'c');"
+    m_banco->executar("Delete from Grupo_Fazela where Codigo = 2; Insert into Grupo_Fazela values (9,'c');"
                       "Insert into Fazelas(Cod_Grupo,Fazela,Prioridade) values (9,'de fora',3)");
     QCOMPARE(m_bd->grupos(), (QList<Grupo>{{1, "a"}, {9, "c"}}));
     QCOMPARE(Fazelas(*m_bd, 9).size(), 1);
@@ -223,7 +223,7 @@ void TstDados::outroProgramaEntreAsOperacoes()
     // Another program holds the file for a moment and adds a group meanwhile: the add waits for it,
     // then takes the code past the one it added.
     sqlite3* outro = nullptr;
-    QCOMPARE(sqlite3_open(QFile::encodeName(m_banco->Arquivo()).constData(), &outro), SQLITE_OK);
+    QCOMPARE(sqlite3_open(QFile::encodeName(m_banco->arquivo()).constData(), &outro), SQLITE_OK);
     QCOMPARE(sqlite3_exec(outro, "BEGIN IMMEDIATE; Insert into Grupo_Fazela values (10,'d')", nullptr, nullptr, nullptr), SQLITE_OK);
     std::thread termina([outro] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300)); // a slow program, not a synchronisation
@@ -233,7 +233,7 @@ void TstDados::outroProgramaEntreAsOperacoes()
     termina.join();
     sqlite3_close(outro);
     QCOMPARE(codigo, 11);
-    QCOMPARE(m_banco->Valor("Select count(*) from Grupo_Fazela").toInt(), 4);
+    QCOMPARE(m_banco->valor("Select count(*) from Grupo_Fazela").toInt(), 4);
 }
 
 // A committed write reaches the disk with the folder that lost the journal: a power cut right
@@ -302,13 +302,13 @@ void TstDados::ordemTotalECoerente()
 void TstDados::arquivoServeAoSqliteComum()
 {
     // The test's own connection is plain SQLite, as the sqlite3 shell is.
-    m_banco->Executar("Insert into Grupo_Fazela values (1,'b'), (2,'A');"
+    m_banco->executar("Insert into Grupo_Fazela values (1,'b'), (2,'A');"
                       "Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) values (1,'y','a',3);"
                       "Update Fazelas set Descricao = 'c' where Descricao = 'a';"
                       "Update Grupo_Fazela set Grupo = 'B' where Grupo = 'b';");
-    QCOMPARE(m_banco->Linhas("Select Grupo from Grupo_Fazela Order By Grupo"), QList<QVariantList>({{"A"}, {"B"}}));
-    QCOMPARE(m_banco->Valor("Select Descricao from Fazelas where Descricao = 'C'").toString(), QStringLiteral("c"));
-    QCOMPARE(m_banco->Valor("Pragma integrity_check").toString(), QStringLiteral("ok"));
+    QCOMPARE(m_banco->linhas("Select Grupo from Grupo_Fazela Order By Grupo"), QList<QVariantList>({{"A"}, {"B"}}));
+    QCOMPARE(m_banco->valor("Select Descricao from Fazelas where Descricao = 'C'").toString(), QStringLiteral("c"));
+    QCOMPARE(m_banco->valor("Pragma integrity_check").toString(), QStringLiteral("ok"));
 }
 
 void TstDados::falhas_data()
@@ -325,13 +325,13 @@ void TstDados::falhas_data()
     QTest::newRow("sem tabela") << QByteArray() << "Drop Table Fazelas" << "não tem as tabelas esperadas" << "ao gravar";
     QTest::newRow("em uso") << QByteArray() << "" << "em uso por outro programa" << "ao gravar";
     // Its last page, one of the tasks', is spoiled below: the read fails half-way.
-    QTest::newRow("danificado") << QByteArray() << Tarefas(400) << "danificado" << "ao ler";
+    QTest::newRow("danificado") << QByteArray() << tarefas(400) << "danificado" << "ao ler";
     // The tasks were deleted first: they come back with the group.
-    QTest::newRow("recusado no meio") << QByteArray() << Tarefas(3) + "Create Trigger recusa Before Delete On Grupo_Fazela"
+    QTest::newRow("recusado no meio") << QByteArray() << tarefas(3) + "Create Trigger recusa Before Delete On Grupo_Fazela"
                                                                       " Begin Select Raise(Abort, 'recusado'); End"
                                       << "recusou a operação" << "ao gravar";
     QTest::newRow("sistema só de leitura") << QByteArray() << "" << "o sistema de arquivos só permite leitura" << "ao abrir";
-    QTest::newRow("disco cheio") << QByteArray() << Tarefas(3) << "o disco está cheio" << "ao gravar";
+    QTest::newRow("disco cheio") << QByteArray() << tarefas(3) << "o disco está cheio" << "ao gravar";
 }
 
 // Each names the file, the operation and the problem, and leaves the file as it was, with nothing
@@ -344,10 +344,10 @@ void TstDados::falhas()
     QFETCH(QString, operacao);
     std::optional<Montagem> montagem;
     if (problema.contains("sistema") || problema.contains("disco")) {
-        montagem.emplace(m_banco->Pasta() + "/montada", problema.contains("disco") ? "size=256k" : "size=1m");
+        montagem.emplace(m_banco->pasta() + "/montada", problema.contains("disco") ? "size=256k" : "size=1m");
         if (!montagem->montada)
             QSKIP("no file system of its own can be mounted here (needs root)");
-        QVERIFY(QFile::copy(m_banco->Arquivo(), montagem->pasta + "/fzldados.mdb"));
+        QVERIFY(QFile::copy(m_banco->arquivo(), montagem->pasta + "/fzldados.mdb"));
         m_bd = std::make_unique<BancoDeDados>(montagem->pasta + "/fzldados.mdb");
     }
     const QString arquivo = m_bd->arquivo();

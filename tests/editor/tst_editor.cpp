@@ -1,36 +1,23 @@
-// The task panel driven through its real controls: keyboard flow, add, change, delete, close.
+// The task panel on its own, driven through its real controls against a real file: the keyboard's
+// way through it, add, change, delete, close, the empty name, and a write the file refuses.
 #include "apoio/Apoio.h"
-#include "data/Modulo.h"
-#include "grid/Grade.h"
+#include "editor/PainelFazela.h"
+#include "message/PainelMensagem.h"
+#include "shell/Controles.h"
+#include "shell/Desdobramento.h"
 
-using namespace Modulo;
+#include <QPushButton>
 
-namespace {
-
-const ItemGrade* NaGrade(int32_t codigo)
-{
-    for (const ItemGrade& e : GradeItens)
-        if (e.Codigo == codigo)
-            return &e;
-    return nullptr;
-}
-
-} // namespace
-
-class TstEditor : public ComPrancheta
+class TstEditor : public QObject
 {
     Q_OBJECT
-public:
-    TstEditor()
-        : ComPrancheta(Espera::Ativa,
-                       "Insert into Grupo_Fazela values (1,'Casa'), (2,'Trabalho');"
-                       "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
-                       " (10,1,'Varrer','A sala toda',3,Null), (11,1,'Lavar','Louça',5,'S'), (20,2,'Relatório','Mensal',2,Null);"
-                       "Update Config set Ultimo_Grupo = 1")
-    {
-    }
-
 private slots:
+    void init();
+    void cleanup()
+    {
+        m_janela.reset();
+        m_banco.reset();
+    }
     void incluirSoComOTeclado_data();
     void incluirSoComOTeclado();
     void nomeVazio_data();
@@ -41,19 +28,48 @@ private slots:
     void falhaAoGravarMantemOPainel();
 
 private:
-    QList<QVariantList> Fazelas() const { return m_banco->Linhas("Select * from Fazelas Order By Codigo"); }
-    void AbrirNovo();
+    template <class T = QWidget> T* c(const char* nome) { return m_janela->findChild<T*>(QString::fromLatin1(nome)); }
+    QList<QVariantList> fazelas() const { return m_banco->linhas("Select * from Fazelas Order By Codigo"); }
+    Fazela fazela(int64_t codigo) const
+    {
+        const QVariantList l = m_banco->linhas(QStringLiteral("Select Codigo, Fazela, ifnull(Descricao, ''), Prioridade from Fazelas where Codigo = %1").arg(codigo)).value(0);
+        return {l.value(0).toLongLong(), l.value(1).toString(), l.value(2).toString(), l.value(3).toInt()};
+    }
+    void abrirNova();
+
+    std::unique_ptr<BancoDeTeste> m_banco;
+    Desdobramento m_desdobramento;
+    std::unique_ptr<QWidget> m_janela;
+    PainelFazela* m_painel = nullptr;
 };
 
-void TstEditor::AbrirNovo()
+void TstEditor::init()
 {
-    QTest::mouseClick(p().CmdNewFazela, Qt::LeftButton);
-    QVERIFY(p().FrmFazela->isVisible() && !p().PicPrancheta->isEnabled());
-    QCOMPARE(p().FrmFazela->size(), QSize(Px(4365), Px(3345)));
-    QVERIFY(p().CmdFazelaIncluir->isEnabled() && !p().CmdFazelaAlterar->isEnabled() && !p().CmdFazelaExcluir->isEnabled());
-    QCOMPARE(p().CmbFazelaPrior->currentText(), QStringLiteral("Média"));
-    QCOMPARE(p().txtFazelaNome->text(), QString());
-    QCOMPARE(p().txtFazelaDescricao->text(), QString());
+    m_banco = std::make_unique<BancoDeTeste>();
+    m_banco->executar("Insert into Grupo_Fazela values (1,'Casa'), (2,'Trabalho');"
+                      "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
+                      " (10,1,'Varrer','A sala toda',3,Null), (11,1,'Lavar','Louça',5,'S'), (20,2,'Relatório','Mensal',2,Null)");
+    m_janela = std::make_unique<QWidget>();
+    m_janela->resize(454, 595);
+    Construtor construtor(1);
+    auto* mensagem = new PainelMensagem(m_janela.get(), construtor, m_desdobramento);
+    m_painel = new PainelFazela(m_janela.get(), construtor, m_banco->banco(), m_desdobramento, *mensagem);
+    mensagem->raise();
+    construtor.ordenarTeclado();
+    m_janela->show();
+    m_janela->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_janela.get()));
+}
+
+void TstEditor::abrirNova()
+{
+    m_painel->abrirNova(1);
+    QVERIFY(m_painel->isVisible());
+    QTRY_COMPARE(m_painel->size(), QSize(px(4365), px(3345)));
+    QVERIFY(c("CmdFazelaIncluir")->isEnabled() && !c("CmdFazelaAlterar")->isEnabled() && !c("CmdFazelaExcluir")->isEnabled());
+    QCOMPARE(c<QComboBox>("CmbFazelaPrior")->currentText(), QStringLiteral("Média"));
+    QCOMPARE(c<QLineEdit>("txtFazelaNome")->text(), QString());
+    QCOMPARE(c<CaixaTextoMulti>("txtFazelaDescricao")->text(), QString());
 }
 
 void TstEditor::incluirSoComOTeclado_data()
@@ -76,41 +92,35 @@ void TstEditor::incluirSoComOTeclado()
     QFETCH(int, prioridade);
     QFETCH(QString, nome);
     QFETCH(QString, descricao);
-    const auto antes = Fazelas();
-    AbrirNovo();
-    p().CmbFazelaPrior->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), p().CmbFazelaPrior);
+    const auto antes = fazelas();
+    QSignalSpy gravadas(m_painel, &PainelFazela::gravada);
+    abrirNova();
+    c("CmbFazelaPrior")->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), c("CmbFazelaPrior"));
     if (teclaPrioridade)
-        QTest::keyClick(p().CmbFazelaPrior, Qt::Key(teclaPrioridade));
-    QTest::keyClick(p().CmbFazelaPrior, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), p().txtFazelaNome);
-    Digitar(QApplication::focusWidget(), nome);
+        QTest::keyClick(c("CmbFazelaPrior"), Qt::Key(teclaPrioridade));
+    QTest::keyClick(c("CmbFazelaPrior"), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), c("txtFazelaNome"));
+    digitar(QApplication::focusWidget(), nome);
     const QString guardado = nome.left(50);
     if (nome.size() <= 50)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), p().txtFazelaDescricao);
-    QCOMPARE(Fazelas(), antes);
-    Digitar(QApplication::focusWidget(), descricao);
+    QCOMPARE(QApplication::focusWidget(), c("txtFazelaDescricao"));
+    QCOMPARE(fazelas(), antes);
+    digitar(QApplication::focusWidget(), descricao);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter); // the keypad's Enter
-    QVERIFY(p().FrmFazela->isHidden() && p().PicPrancheta->isEnabled());
+    QVERIFY(m_painel->isHidden());
+    QCOMPARE(gravadas.size(), 1);
 
-    const auto depois = Fazelas();
+    const auto depois = fazelas();
     QCOMPARE(depois.mid(0, antes.size()), antes);
     QCOMPARE(depois.size(), antes.size() + 1);
-    const int32_t codigo = int32_t(depois.last().at(0).toLongLong());
     QCOMPARE(depois.last().mid(1), (QVariantList{1, guardado, descricao, prioridade, QVariant()}));
-    // Back in the grid, and back in the panel from there.
-    const ItemGrade* e = NaGrade(codigo);
-    QVERIFY(e);
-    bool naTela = false;
-    for (Rotulo* l : p().Linha)
-        naTela |= l->text() == QStringLiteral("  ") + guardado && l->toolTip() == descricao;
-    QVERIFY(naTela);
-    p().AbrirParaAlterar(*e);
-    QCOMPARE(p().txtFazelaNome->text(), guardado);
-    QCOMPARE(p().txtFazelaDescricao->text(), descricao);
-    QCOMPARE(p().CmbFazelaPrior->currentIndex(), prioridade - 1);
-    QCOMPARE(p().txtFazelaCodigo->text(), QString::number(codigo));
+    // Opened again from what the file holds, it shows the same.
+    m_painel->abrirParaAlterar(fazela(depois.last().at(0).toLongLong()));
+    QCOMPARE(c<QLineEdit>("txtFazelaNome")->text(), guardado);
+    QCOMPARE(c<CaixaTextoMulti>("txtFazelaDescricao")->text(), descricao);
+    QCOMPARE(c<QComboBox>("CmbFazelaPrior")->currentIndex(), prioridade - 1);
 }
 
 void TstEditor::nomeVazio_data()
@@ -123,80 +133,76 @@ void TstEditor::nomeVazio_data()
 void TstEditor::nomeVazio()
 {
     QFETCH(bool, alterar);
-    const auto antes = Fazelas();
+    const auto antes = fazelas();
     if (alterar)
-        p().AbrirParaAlterar(*NaGrade(10));
+        m_painel->abrirParaAlterar(fazela(10));
     else
-        AbrirNovo();
-    p().txtFazelaNome->clear();
-    p().txtFazelaDescricao->setText(QStringLiteral("fica"));
-    auto r = ResponderQuandoEsperar(p(), [&] { return p().CmdMensagemOkay; });
+        abrirNova();
+    c<QLineEdit>("txtFazelaNome")->clear();
+    c<CaixaTextoMulti>("txtFazelaDescricao")->setText(QStringLiteral("fica"));
+    auto r = responderQuandoEsperar(m_janela.get(), "CmdMensagemOkay");
     if (alterar)
-        QTest::keyClick(p().txtFazelaDescricao, Qt::Key_Return);
+        QTest::keyClick(c("txtFazelaDescricao"), Qt::Key_Return);
     else
-        QTest::mouseClick(p().CmdFazelaIncluir, Qt::LeftButton);
+        QTest::mouseClick(c("CmdFazelaIncluir"), Qt::LeftButton);
     QVERIFY(r->clicada);
     QCOMPARE(r->texto, QStringLiteral("Informe o Nome da Fazela !"));
     QVERIFY(r->okay && !r->confirmar && !r->cancelar);
-    QVERIFY(!r->tarefaHabilitada && !r->pranchetaHabilitada);
-    QCOMPARE(Fazelas(), antes);
-    // Same panel, same mode, the focus in the name; the board stays out of reach.
-    QVERIFY(p().FrmFazela->isVisible() && p().FrmFazela->isEnabled() && p().FrmMensagem->isHidden());
-    QCOMPARE(p().CmdFazelaIncluir->isEnabled(), !alterar);
-    QCOMPARE(p().CmdFazelaAlterar->isEnabled(), alterar);
+    QVERIFY(!r->tarefaHabilitada);
+    QCOMPARE(fazelas(), antes);
+    // Same panel, same mode, the focus in the name.
+    QVERIFY(m_painel->isVisible() && m_painel->isEnabled() && c("FrmMensagem")->isHidden());
+    QCOMPARE(c("CmdFazelaIncluir")->isEnabled(), !alterar);
+    QCOMPARE(c("CmdFazelaAlterar")->isEnabled(), alterar);
     // The Enter that ran the check is not typed into the box, to be stored with the next write.
-    QCOMPARE(p().txtFazelaDescricao->text(), QStringLiteral("fica"));
-    QTRY_COMPARE(QApplication::focusWidget(), p().txtFazelaNome);
-    QVERIFY(!p().PicPrancheta->isEnabled() && !p().CmdNewFazela->isEnabled());
-    QTest::mouseClick(p().CmdFazelaSair, Qt::LeftButton);
-    QVERIFY(p().FrmFazela->isHidden() && p().PicPrancheta->isEnabled());
-    QCOMPARE(Fazelas(), antes);
+    QCOMPARE(c<CaixaTextoMulti>("txtFazelaDescricao")->text(), QStringLiteral("fica"));
+    QTRY_COMPARE(QApplication::focusWidget(), c("txtFazelaNome"));
+    QTest::mouseClick(c("CmdFazelaSair"), Qt::LeftButton);
+    QVERIFY(m_painel->isHidden());
+    QCOMPARE(fazelas(), antes);
 }
 
 void TstEditor::alterarEExcluir()
 {
-    const auto outras = m_banco->Linhas("Select * from Fazelas Where Codigo <> 11 Order By Codigo");
-    p().AbrirParaAlterar(*NaGrade(11));
-    QVERIFY(p().FrmFazela->isVisible() && !p().PicPrancheta->isEnabled());
-    QVERIFY(!p().CmdFazelaIncluir->isEnabled() && p().CmdFazelaAlterar->isEnabled() && p().CmdFazelaExcluir->isEnabled());
-    QCOMPARE(p().CmbFazelaPrior->currentText(), QStringLiteral("Urgente"));
-    QCOMPARE(p().txtFazelaNome->text(), QStringLiteral("Lavar"));
-    QCOMPARE(p().txtFazelaDescricao->text(), QStringLiteral("Louça"));
-    p().txtFazelaNome->selectAll();
-    Digitar(p().txtFazelaNome, QStringLiteral("Lavar a 'louça'"));
-    QTest::keyClick(p().CmbFazelaPrior, Qt::Key_Up);
-    QTest::mouseClick(p().CmdFazelaAlterar, Qt::LeftButton);
-    QVERIFY(p().FrmFazela->isHidden() && p().PicPrancheta->isEnabled());
+    const auto outras = m_banco->linhas("Select * from Fazelas Where Codigo <> 11 Order By Codigo");
+    m_painel->abrirParaAlterar(fazela(11));
+    QVERIFY(m_painel->isVisible());
+    QVERIFY(!c("CmdFazelaIncluir")->isEnabled() && c("CmdFazelaAlterar")->isEnabled() && c("CmdFazelaExcluir")->isEnabled());
+    QCOMPARE(c<QComboBox>("CmbFazelaPrior")->currentText(), QStringLiteral("Urgente"));
+    QCOMPARE(c<QLineEdit>("txtFazelaNome")->text(), QStringLiteral("Lavar"));
+    QCOMPARE(c<CaixaTextoMulti>("txtFazelaDescricao")->text(), QStringLiteral("Louça"));
+    c<QLineEdit>("txtFazelaNome")->selectAll();
+    digitar(c("txtFazelaNome"), QStringLiteral("Lavar a 'louça'"));
+    QTest::keyClick(c("CmbFazelaPrior"), Qt::Key_Up);
+    QTest::mouseClick(c("CmdFazelaAlterar"), Qt::LeftButton);
+    QVERIFY(m_painel->isHidden());
     // The done mark is left as it was.
-    QCOMPARE(m_banco->Linhas("Select Cod_Grupo,Fazela,Descricao,Prioridade,Executado from Fazelas Where Codigo = 11"),
+    QCOMPARE(m_banco->linhas("Select Cod_Grupo,Fazela,Descricao,Prioridade,Executado from Fazelas Where Codigo = 11"),
              (QList<QVariantList>{{1, "Lavar a 'louça'", "Louça", 4, "S"}}));
-    QCOMPARE(m_banco->Linhas("Select * from Fazelas Where Codigo <> 11 Order By Codigo"), outras);
-    QCOMPARE(NaGrade(11)->Fazela, QStringLiteral("Lavar a 'louça'"));
-
-    p().AbrirParaAlterar(*NaGrade(11));
-    QTest::mouseClick(p().CmdFazelaExcluir, Qt::LeftButton);
-    QVERIFY(p().FrmFazela->isHidden() && p().PicPrancheta->isEnabled());
-    QCOMPARE(Fazelas(), outras);
-    QVERIFY(!NaGrade(11));
+    QCOMPARE(m_banco->linhas("Select * from Fazelas Where Codigo <> 11 Order By Codigo"), outras);
+    // Deleting asks nothing.
+    m_painel->abrirParaAlterar(fazela(11));
+    QTest::mouseClick(c("CmdFazelaExcluir"), Qt::LeftButton);
+    QVERIFY(m_painel->isHidden());
+    QCOMPARE(fazelas(), outras);
 }
 
 void TstEditor::fecharNaoGrava()
 {
-    const auto antes = Fazelas();
-    p().AbrirParaAlterar(*NaGrade(10));
-    Digitar(p().txtFazelaNome, QStringLiteral(" e a cozinha"));
-    QTest::mouseClick(p().CmdFazelaSair, Qt::LeftButton);
-    AbrirNovo();
-    Digitar(p().txtFazelaNome, QStringLiteral("Não fica"));
-    QTest::mouseClick(p().CmdFazelaSair, Qt::LeftButton);
-    QVERIFY(p().FrmFazela->isHidden() && p().PicPrancheta->isEnabled());
-    QCOMPARE(Fazelas(), antes);
-    // With no group shown the image does nothing at all.
-    GrupoAtual = 0;
-    const std::minstd_rand gerador = p().GeradorDeEstilos;
-    QTest::mouseClick(p().CmdNewFazela, Qt::LeftButton);
-    QVERIFY(p().FrmFazela->isHidden() && p().PicPrancheta->isEnabled());
-    QVERIFY(p().GeradorDeEstilos == gerador);
+    const auto antes = fazelas();
+    QSignalSpy gravadas(m_painel, &PainelFazela::gravada);
+    m_painel->abrirParaAlterar(fazela(10));
+    digitar(c("txtFazelaNome"), QStringLiteral(" e a cozinha"));
+    QTest::mouseClick(c("CmdFazelaSair"), Qt::LeftButton);
+    abrirNova();
+    digitar(c("txtFazelaNome"), QStringLiteral("Não fica"));
+    QTest::mouseClick(c("CmdFazelaSair"), Qt::LeftButton);
+    QVERIFY(m_painel->isHidden());
+    QCOMPARE(fazelas(), antes);
+    QVERIFY(gravadas.isEmpty());
+    // With no group shown, nothing at all.
+    m_painel->abrirNova(0);
+    QVERIFY(m_painel->isHidden());
 }
 
 void TstEditor::falhaAoGravarMantemOPainel_data()
@@ -208,39 +214,36 @@ void TstEditor::falhaAoGravarMantemOPainel_data()
     QTest::newRow("excluir") << "CmdFazelaExcluir" << "Delete";
 }
 
-// The file refuses the write (full disk, another program, a trigger): the report is given, and
-// the board, the panel and what the user typed stay, to press again once the cause is gone.
+// The file refuses the write (full disk, another program, a trigger): the report is given, and the
+// panel and what the user typed stay, to press again once the cause is gone.
 void TstEditor::falhaAoGravarMantemOPainel()
 {
     QFETCH(QString, botao);
     QFETCH(QString, operacao);
-    const auto antes = Fazelas();
-    m_banco->Executar("Create Trigger recusa Before " + operacao + " On Fazelas Begin Select Raise(Abort, 'recusado'); End");
-    auto* painel = p().findChild<QWidget*>("FrmFazela");
+    const auto antes = fazelas();
+    m_banco->executar("Create Trigger recusa Before " + operacao + " On Fazelas Begin Select Raise(Abort, 'recusado'); End");
     if (operacao == "Insert")
-        QTest::mouseClick(p().findChild<QWidget*>("CmdNewFazela"), Qt::LeftButton);
+        abrirNova();
     else
-        QTest::mouseDClick(p().findChild<QWidget*>("Linha(0)"), Qt::LeftButton);
-    QTRY_VERIFY(painel->isVisible());
-    auto* nome = p().findChild<QLineEdit*>("txtFazelaNome");
-    auto* descricao = p().findChild<QPlainTextEdit*>("txtFazelaDescricao");
-    nome->setText("Nome digitado");
-    descricao->setPlainText(QString(61500, QLatin1Char('d')));
-    QSignalSpy falhas(&p(), &Prancheta::FalhaAoGravar);
-    QTest::mouseClick(p().findChild<QWidget*>(botao), Qt::LeftButton);
+        m_painel->abrirParaAlterar(fazela(10));
+    c<QLineEdit>("txtFazelaNome")->setText("Nome digitado");
+    c<CaixaTextoMulti>("txtFazelaDescricao")->setText(QString(61500, QLatin1Char('d')));
+    QSignalSpy falhas(m_painel, &PainelFazela::falhaAoGravar);
+    QSignalSpy gravadas(m_painel, &PainelFazela::gravada);
+    QTest::mouseClick(c(botao.toLatin1()), Qt::LeftButton);
     QCOMPARE(falhas.size(), 1);
     const QString relatorio = falhas.first().first().toString();
-    QVERIFY2(relatorio.contains(m_banco->Arquivo()) && relatorio.contains("recusado"), qPrintable(relatorio));
-    QCOMPARE(Fazelas(), antes);
-    QVERIFY(painel->isVisible() && painel->isEnabled() && !p().findChild<QWidget*>("PicPrancheta")->isEnabled());
-    QCOMPARE(nome->text(), QStringLiteral("Nome digitado"));
-    QCOMPARE(descricao->toPlainText().size(), 61500);
+    QVERIFY2(relatorio.contains(m_banco->arquivo()) && relatorio.contains("recusado"), qPrintable(relatorio));
+    QCOMPARE(fazelas(), antes);
+    QVERIFY(m_painel->isVisible() && m_painel->isEnabled() && gravadas.isEmpty());
+    QCOMPARE(c<QLineEdit>("txtFazelaNome")->text(), QStringLiteral("Nome digitado"));
+    QCOMPARE(c<CaixaTextoMulti>("txtFazelaDescricao")->text().size(), 61500);
     // The cause is gone: the same press writes.
-    m_banco->Executar("Drop Trigger recusa");
-    QTest::mouseClick(p().findChild<QWidget*>(botao), Qt::LeftButton);
+    m_banco->executar("Drop Trigger recusa");
+    QTest::mouseClick(c(botao.toLatin1()), Qt::LeftButton);
     QCOMPARE(falhas.size(), 1);
-    QVERIFY(painel->isHidden() && p().findChild<QWidget*>("PicPrancheta")->isEnabled());
-    QVERIFY(Fazelas() != antes);
+    QVERIFY(m_painel->isHidden() && gravadas.size() == 1);
+    QVERIFY(fazelas() != antes);
 }
 
 QTEST_MAIN(TstEditor)

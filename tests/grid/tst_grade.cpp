@@ -1,15 +1,17 @@
 // The grid against real files: order, colours and marks, the buffer behind the scroll bar, and the
-// row under the pointer being always the task a click or a double-click acts on.
+// row under the pointer being always the task a click or a double-click acts on, whatever another
+// program writes meanwhile.
 #include "apoio/Apoio.h"
 #include "apoio/ArquivoObservado.h"
-#include "data/Modulo.h"
+#include "assets/Imagens.h"
 #include "grid/Grade.h"
+#include "shell/Controles.h"
 
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <filesystem>
 #include <functional>
 #include <sqlite3.h>
-
-using namespace Modulo;
 
 namespace {
 
@@ -71,6 +73,37 @@ const QString Muitas = [] {
     return sql;
 }();
 
+// The grid on its own, on a board picture of its own.
+struct GradeSozinha
+{
+    QWidget prancheta;
+    Construtor construtor{1};
+    Imagem feita{&prancheta};
+    Grade grade;
+    explicit GradeSozinha(const BancoDeDados& banco)
+        : grade(&prancheta, construtor, banco, &feita)
+    {
+        prancheta.setFont(fonte("Arial", 8.25));
+        feita.definirFigura(Imagens::figura(Imagens::Check));
+        feita.hide();
+        prancheta.resize(460, 560);
+        prancheta.show();
+    }
+    Rotulo* linha(int i) { return construtor.controle<Rotulo>(QStringLiteral("Linha(%1)").arg(i)); }
+    Imagem* marca(int i) { return construtor.controle<Imagem>(QStringLiteral("ImgLinha(%1)").arg(i)); }
+    QScrollBar* rolagem() { return construtor.controle<QScrollBar>(QStringLiteral("VscGrade")); }
+    // Every painted row shows the task the scroll position puts under it.
+    bool emPasso()
+    {
+        for (int i = 0; i < Grade::Linhas; ++i) {
+            const std::optional<Fazela> f = grade.fazelaDaLinha(i);
+            if (linha(i)->text().startsWith("  ") != f.has_value() || (f && linha(i)->text() != "  " + f->nome))
+                return false;
+        }
+        return true;
+    }
+};
+
 } // namespace
 
 class TstGrade : public ComPrancheta
@@ -82,39 +115,26 @@ private slots:
     void limiteDasLinhas();
     void grupoSemFazelas();
     void rolagemEAcoesNaLinhaCerta();
+    void umCliqueMudaUmaVez();
     void recargaMantemLinhasEAcoesEmPasso_data();
     void recargaMantemLinhasEAcoesEmPasso();
     void outroProgramaEntreAsLeituras_data();
     void outroProgramaEntreAsLeituras();
     void codigosDe64Bits();
-    void duploCliqueNaMarcaMudaUmaVez();
-
-private:
-    // Every painted row shows the entry the scroll position puts under it.
-    bool EmPasso() const;
 };
-
-bool TstGrade::EmPasso() const
-{
-    for (int i = 0; i < QtdLinhas; ++i) {
-        const size_t e = size_t(i + m_p->VscGrade->value());
-        if (m_p->Linha[i]->text() != (e < GradeItens.size() ? "  " + GradeItens[e].Fazela : QString()))
-            return false;
-    }
-    return true;
-}
 
 void TstGrade::linhasPintadas()
 {
     // Equal priorities go by description in Portuguese order; any text in Executado is done; rows
     // other tools wrote (a Null name, priorities Null or out of range) show as transparent rows.
-    Prancheta& p = Iniciar("Insert into Grupo_Fazela values (1,'Casa'), (2,'Outro');"
-                           "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
-                           " (1,1,'Zé','zebra',3,null), (2,1,'Ana','Água',3,'S'), (3,1,'Bia','abacaxi',3,'x'),"
-                           " (4,1,'Caio','ônibus',3,''), (70000,1,'Urgente',null,5,null), (8,1,'Nada','n',0,null),"
-                           " (9,1,'Branca','b',1,null), (10,2,'Alheia','a',4,null), (11,1,null,'c',4,null),"
-                           " (12,1,'Nove','o',9,null), (13,1,'Nula','p',null,null), (14,1,'Baixa','q',2,null);"
-                           "Update Config set Ultimo_Grupo = 1");
+    m_banco->executar("Insert into Grupo_Fazela values (1,'Casa'), (2,'Outro');"
+                      "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
+                      " (1,1,'Zé','zebra',3,null), (2,1,'Ana','Água',3,'S'), (3,1,'Bia','abacaxi',3,'x'),"
+                      " (4,1,'Caio','ônibus',3,''), (70000,1,'Urgente',null,5,null), (8,1,'Nada','n',0,null),"
+                      " (9,1,'Branca','b',1,null), (10,2,'Alheia','a',4,null), (11,1,null,'c',4,null),"
+                      " (12,1,'Nove','o',9,null), (13,1,'Nula','p',null,null), (14,1,'Baixa','q',2,null)");
+    GradeSozinha g(m_banco->banco());
+    g.grade.carregar(1);
     struct Linha { const char* nome; int codigo; QColor cor; bool feita; };
     const QColor nenhuma;
     const QList<Linha> esperadas = {{"Nove", 12, nenhuma, false}, {"Urgente", 70000, QColor(255, 128, 128), false},
@@ -123,21 +143,20 @@ void TstGrade::linhasPintadas()
         {"Caio", 4, QColor(128, 255, 128), false}, {"Zé", 1, QColor(128, 255, 128), false},
         {"Baixa", 14, QColor(192, 192, 255), false}, {"Branca", 9, QColor(255, 255, 255), false},
         {"Nada", 8, nenhuma, false}, {"Nula", 13, nenhuma, false}};
-    QCOMPARE(QtdItens, esperadas.size());
+    QCOMPARE(g.grade.quantidade(), esperadas.size());
     for (int i = 0; i < esperadas.size(); ++i) {
         const Linha& e = esperadas[i];
-        QCOMPARE(p.Linha[i]->text(), QStringLiteral("  ") + e.nome);
-        QCOMPARE(GradeItens[i].Codigo, e.codigo);
-        QCOMPARE(p.Linha[i]->Opaco(), e.cor.isValid());
+        QCOMPARE(g.linha(i)->text(), QStringLiteral("  ") + e.nome);
+        QCOMPARE(g.grade.fazelaDaLinha(i)->codigo, e.codigo);
+        QCOMPARE(g.linha(i)->opaco(), e.cor.isValid());
         if (e.cor.isValid())
-            QCOMPARE(p.Linha[i]->CorFundo(), e.cor);
-        QCOMPARE(p.ImgLinha[i]->TemPicture(), e.feita);
-        QVERIFY(p.Linha[i]->Borda() && p.ImgLinha[i]->Borda());
+            QCOMPARE(g.linha(i)->corFundo(), e.cor);
+        QCOMPARE(g.marca(i)->temFigura(), e.feita);
+        QVERIFY(g.linha(i)->temBorda() && g.marca(i)->temBorda());
     }
-    QCOMPARE(p.Linha[3]->toolTip(), QStringLiteral("abacaxi"));
-    QVERIFY(!p.Linha[11]->Borda() && p.Linha[11]->text().isEmpty());
-    QVERIFY(!p.VscGrade->isVisible());
-    QVERIFY(!Conexao && !RegistrosGrade->Aberto());
+    QCOMPARE(g.linha(3)->toolTip(), QStringLiteral("abacaxi"));
+    QVERIFY(!g.linha(11)->temBorda() && g.linha(11)->text().isEmpty() && !g.grade.fazelaDaLinha(11));
+    QVERIFY(!g.rolagem()->isVisible());
 }
 
 void TstGrade::limiteDasLinhas_data()
@@ -151,136 +170,148 @@ void TstGrade::limiteDasLinhas_data()
 void TstGrade::limiteDasLinhas()
 {
     QFETCH(int, n);
-    Prancheta& p = Iniciar(Tarefas(n) + "Update Config set Ultimo_Grupo = 1");
-    QCOMPARE(QtdItens, n);
-    QCOMPARE(GradeItens.back().Fazela, QStringLiteral("t%1").arg(n - 1));
-    for (int i = 0; i < QtdLinhas; ++i) {
-        QCOMPARE(p.Linha[i]->text(), i < n ? QStringLiteral("  t%1").arg(i) : QString());
-        QCOMPARE(p.Linha[i]->Borda(), i < n);
+    m_banco->executar(tarefas(n));
+    GradeSozinha g(m_banco->banco());
+    g.grade.carregar(1);
+    QCOMPARE(g.grade.quantidade(), n);
+    for (int i = 0; i < Grade::Linhas; ++i) {
+        QCOMPARE(g.linha(i)->text(), i < n ? QStringLiteral("  t%1").arg(i) : QString());
+        QCOMPARE(g.linha(i)->temBorda(), i < n);
     }
-    QCOMPARE(p.VscGrade->isVisible(), n > QtdLinhas);
-    QCOMPARE(p.VscGrade->maximum(), std::max(0, n - QtdLinhas));
+    QCOMPARE(g.rolagem()->isVisible(), n > Grade::Linhas);
+    QCOMPARE(g.rolagem()->maximum(), std::max(0, n - Grade::Linhas));
+    g.rolagem()->setValue(g.rolagem()->maximum());
+    QCOMPARE(g.linha(std::min(n, int(Grade::Linhas)) - 1)->text(), QStringLiteral("  t%1").arg(n - 1));
 }
 
 void TstGrade::grupoSemFazelas()
 {
-    Prancheta& p = Iniciar(Tarefas(40) + "Insert into Grupo_Fazela values (2,'vazio'); Update Config set Ultimo_Grupo = 1");
-    p.VscGrade->setValue(10);
+    m_banco->executar(tarefas(40) + "Insert into Grupo_Fazela values (2,'vazio')");
+    GradeSozinha g(m_banco->banco());
+    g.grade.carregar(1);
+    g.rolagem()->setValue(10);
+    QSignalSpy abertas(&g.grade, &Grade::fazelaAberta);
     for (int grupo : {2, 99}) { // an empty group, and a group that no longer exists
-        p.AlimentarGrade(grupo);
-        QCOMPARE(QtdItens, 0);
-        QCOMPARE(p.VscGrade->value(), 0);
-        Rotulo* l = p.Linha[LinhaDaMensagem];
+        g.grade.carregar(grupo);
+        QCOMPARE(g.grade.quantidade(), 0);
+        QCOMPARE(g.rolagem()->value(), 0);
+        Rotulo* l = g.linha(Grade::LinhaDaMensagem);
         QCOMPARE(l->text(), QStringLiteral("Sem Fazelas Cadastradas !        "));
         QCOMPARE(l->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        QVERIFY(l->font().bold() && l->font().italic() && !l->Borda());
-        for (int i = 0; i < QtdLinhas; ++i)
-            QVERIFY(i == LinhaDaMensagem || (p.Linha[i]->text().isEmpty() && !p.Linha[i]->Borda()));
+        QVERIFY(l->font().bold() && l->font().italic() && !l->temBorda());
+        for (int i = 0; i < Grade::Linhas; ++i)
+            QVERIFY(i == Grade::LinhaDaMensagem || (g.linha(i)->text().isEmpty() && !g.linha(i)->temBorda()));
         // Its rows answer nothing.
-        QTest::mouseClick(p.ImgLinha[LinhaDaMensagem], Qt::LeftButton);
-        QTest::mouseDClick(p.Linha[LinhaDaMensagem], Qt::LeftButton);
-        QTest::mouseClick(p.ImgLinha[3], Qt::LeftButton);
-        QVERIFY(p.FrmFazela->isHidden() && !p.ImgLinha[LinhaDaMensagem]->TemPicture());
+        QTest::mouseClick(g.marca(Grade::LinhaDaMensagem), Qt::LeftButton);
+        QTest::mouseDClick(l, Qt::LeftButton);
+        QTest::mouseClick(g.marca(3), Qt::LeftButton);
+        QVERIFY(abertas.isEmpty() && !g.marca(Grade::LinhaDaMensagem)->temFigura());
     }
-    // The next group's rows are plain again, the message row included; reloading without a
-    // scroll event in the middle.
-    QSignalSpy rolagens(p.VscGrade, &QScrollBar::valueChanged);
-    p.AlimentarGrade(1);
-    QCOMPARE(rolagens.count(), 0);
-    QVERIFY(!p.Linha[LinhaDaMensagem]->font().bold());
-    QCOMPARE(p.Linha[LinhaDaMensagem]->text(), QStringLiteral("  t10"));
-    QCOMPARE(m_banco->Valor("Select count(*) from Fazelas Where Executado is not null").toInt(), 0);
+    // A code of 0 or below clears the grid without a message, and without reading the file.
+    std::filesystem::remove(m_banco->arquivo().toStdString());
+    g.grade.carregar(0);
+    QVERIFY(g.linha(Grade::LinhaDaMensagem)->text().isEmpty());
+    QVERIFY_THROWS_EXCEPTION(FalhaBanco, g.grade.carregar(1));
 }
 
 void TstGrade::rolagemEAcoesNaLinhaCerta()
 {
-    Prancheta& p = Iniciar(Muitas);
-    QCOMPARE(p.VscGrade->maximum(), 7);
-    GradeItens[24].Executado = true; // as a tick made earlier leaves it
-    p.VscGrade->setFocus();
-    QTest::keyClick(p.VscGrade, Qt::Key_Down);
-    QCOMPARE(p.Linha[0]->text(), QStringLiteral("  t01"));
-    QCOMPARE(p.Linha[22]->text(), QStringLiteral("  t23"));
-    QCOMPARE(p.Linha[22]->toolTip(), QStringLiteral("d23"));
-    QVERIFY(p.PicFocus->hasFocus()); // arrow keys no longer reach the scroll bar
-    p.VscGrade->setValue(7);
-    QVERIFY(p.ImgLinha[17]->TemPicture() && !p.ImgLinha[16]->TemPicture());
-    QCOMPARE(p.Linha[12]->CorFundo(), QColor(255, 255, 128)); // the colours follow the entries
-    QCOMPARE(p.Linha[13]->CorFundo(), QColor(128, 255, 128));
+    m_banco->executar(Muitas);
+    GradeSozinha g(m_banco->banco());
+    g.grade.carregar(1);
+    QCOMPARE(g.rolagem()->maximum(), 7);
+    QSignalSpy roladas(&g.grade, &Grade::rolada);
+    g.rolagem()->setFocus();
+    QTest::keyClick(g.rolagem(), Qt::Key_Down);
+    QCOMPARE(g.linha(0)->text(), QStringLiteral("  t01"));
+    QCOMPARE(g.linha(22)->text(), QStringLiteral("  t23"));
+    QCOMPARE(g.linha(22)->toolTip(), QStringLiteral("d23"));
+    QCOMPARE(roladas.size(), 1); // the board takes the focus away, so arrow keys stop scrolling
+    g.rolagem()->setValue(7);
+    QCOMPARE(g.linha(12)->corFundo(), QColor(255, 255, 128)); // the colours follow the tasks
+    QCOMPARE(g.linha(13)->corFundo(), QColor(128, 255, 128));
     // Rows follow the thumb while it is dragged.
-    p.VscGrade->setSliderDown(true);
-    p.VscGrade->setSliderPosition(4);
-    QCOMPARE(p.Linha[0]->text(), QStringLiteral("  t04"));
-    p.VscGrade->setSliderDown(false);
-    QCOMPARE(p.VscGrade->value(), 4);
-    QVERIFY(EmPasso());
+    g.rolagem()->setSliderDown(true);
+    g.rolagem()->setSliderPosition(4);
+    QCOMPARE(g.linha(0)->text(), QStringLiteral("  t04"));
+    g.rolagem()->setSliderDown(false);
+    QCOMPARE(g.rolagem()->value(), 4);
+    QVERIFY(g.emPasso());
 
-    // A tick on a scrolled grid, and its undoing, write the task of that row only.
-    QTest::mouseClick(p.ImgLinha[3], Qt::LeftButton);
-    QTest::mouseClick(p.ImgLinha[5], Qt::LeftButton);
-    QTest::mouseClick(p.ImgLinha[5], Qt::LeftButton);
-    QCOMPARE(m_banco->Linhas("Select Codigo, Executado from Gravacoes"),
+    // A tick on a scrolled grid, and its undoing, write the task of that row only; scrolled away
+    // and back, the mark is still there.
+    QTest::mouseClick(g.marca(3), Qt::LeftButton);
+    QTest::mouseClick(g.marca(5), Qt::LeftButton);
+    QTest::mouseClick(g.marca(5), Qt::LeftButton);
+    QCOMPARE(m_banco->linhas("Select Codigo, Executado from Gravacoes"),
              (QList<QVariantList>{{40007, "S"}, {40009, "S"}, {40009, QVariant()}}));
-    QVERIFY(GradeItens[7].Executado && !GradeItens[9].Executado);
-    p.VscGrade->setValue(0);
-    QVERIFY(p.ImgLinha[7]->TemPicture() && !p.ImgLinha[3]->TemPicture());
-    QVERIFY(!Conexao);
+    g.rolagem()->setValue(0);
+    QVERIFY(g.marca(7)->temFigura() && !g.marca(9)->temFigura() && !g.marca(3)->temFigura());
 
-    // A double-click opens the task of its row, and the change goes to that task alone.
-    p.VscGrade->setValue(6);
-    QTest::mouseDClick(p.Linha[20], Qt::LeftButton);
-    QTRY_VERIFY(p.FrmFazela->isVisible());
-    QCOMPARE(p.txtFazelaCodigo->text(), QStringLiteral("40026"));
-    QCOMPARE(p.txtFazelaNome->text(), QStringLiteral("t26"));
-    p.CmbFazelaPrior->setCurrentIndex(4);
-    QTest::mouseClick(p.CmdFazelaAlterar, Qt::LeftButton);
-    QCOMPARE(m_banco->Valor("Select Prioridade from Fazelas Where Codigo = 40026").toInt(), 5);
-    QCOMPARE(m_banco->Valor("Select count(*) from Fazelas Where Prioridade = 5").toInt(), 11);
+    // A double-click opens the task of its row, as the buffer holds it.
+    g.rolagem()->setValue(6);
+    QSignalSpy abertas(&g.grade, &Grade::fazelaAberta);
+    QTest::mouseDClick(g.linha(20), Qt::LeftButton);
+    QCOMPARE(abertas.size(), 1);
+    const auto f = abertas.first().first().value<Fazela>();
+    QCOMPARE(f.codigo, 40026);
+    QCOMPARE(f.nome, QStringLiteral("t26"));
+    QCOMPARE(f.descricao, QStringLiteral("d26"));
+    QCOMPARE(f.prioridade, 3);
     // A right button's double-click is no double-click.
-    QTest::mouseDClick(p.Linha[2], Qt::RightButton);
-    QVERIFY(p.FrmFazela->isHidden());
+    QTest::mouseDClick(g.linha(2), Qt::RightButton);
+    QCOMPARE(abertas.size(), 1);
+}
+
+// The toolkit gives a double-click as a click and a double-click: the mark changes once.
+void TstGrade::umCliqueMudaUmaVez()
+{
+    m_banco->executar(Muitas);
+    GradeSozinha g(m_banco->banco());
+    g.grade.carregar(1);
+    duploClique(g.marca(2));
+    QTest::mouseClick(g.prancheta.windowHandle(), Qt::LeftButton, {}, g.marca(4)->mapTo(&g.prancheta, QPoint(8, 8)));
+    QCOMPARE(m_banco->linhas("Select Codigo, Executado from Gravacoes"), (QList<QVariantList>{{40002, "S"}, {40004, "S"}}));
+    QVERIFY(g.marca(2)->temFigura());
 }
 
 void TstGrade::recargaMantemLinhasEAcoesEmPasso_data()
 {
-    QTest::addColumn<int>("recarga");
-    QTest::newRow("outro grupo") << 0;
-    QTest::newRow("grupo excluido") << 1;
-    QTest::newRow("fazela incluida") << 2;
-    QTest::newRow("fazela alterada") << 3;
-    QTest::newRow("fazela excluida") << 4;
+    QTest::addColumn<QString>("recarga");
+    QTest::newRow("outro grupo") << "cmbGrupo";
+    QTest::newRow("grupo excluido") << "CmdDelGrupo";
+    QTest::newRow("fazela incluida") << "CmdFazelaIncluir";
+    QTest::newRow("fazela alterada") << "CmdFazelaAlterar";
+    QTest::newRow("fazela excluida") << "CmdFazelaExcluir";
 }
 
+// Whatever the board reloads the grid for, on a scrolled grid, the rows and their actions stay in step.
 void TstGrade::recargaMantemLinhasEAcoesEmPasso()
 {
-    QFETCH(int, recarga);
-    Prancheta& p = Iniciar(Muitas);
-    p.VscGrade->setValue(7);
-    switch (recarga) {
-    case 0:
-        p.cmbGrupo->setCurrentIndex(1);
-        emit p.cmbGrupo->activated(1);
-        break;
-    case 1:
-        ResponderQuandoEsperar(p, [&p] { return p.CmdMensagemConfirmar; });
-        p.CmdDelGrupo_Click();
-        break;
-    case 2:
-        p.CmdNewFazela_Click();
-        p.txtFazelaNome->setText("nova");
-        p.CmdFazelaIncluir_Click();
-        break;
-    default:
-        QTest::mouseDClick(p.Linha[0], Qt::LeftButton);
-        QTRY_VERIFY(p.FrmFazela->isVisible());
-        QTest::mouseClick(recarga == 3 ? p.CmdFazelaAlterar : p.CmdFazelaExcluir, Qt::LeftButton);
+    QFETCH(QString, recarga);
+    iniciar(Muitas + "Update Config set Ultimo_Grupo = 1");
+    controle<QScrollBar>("VscGrade")->setValue(7);
+    if (recarga == "cmbGrupo") {
+        auto* lista = controle<QComboBox>("cmbGrupo");
+        lista->setCurrentIndex(1);
+        emit lista->activated(1);
+    } else if (recarga == "CmdDelGrupo") {
+        responderQuandoEsperar(&p(), "CmdMensagemConfirmar");
+        clicar("CmdDelGrupo");
+    } else {
+        if (recarga == "CmdFazelaIncluir")
+            clicar("CmdNewFazela");
+        else
+            QTest::mouseDClick(controle("Linha(0)"), Qt::LeftButton);
+        controle<QLineEdit>("txtFazelaNome")->setText("nova");
+        clicar(recarga);
     }
-    QTRY_VERIFY(p.PicPrancheta->isEnabled());
-    QVERIFY(EmPasso());
+    QTRY_VERIFY(controle("PicPrancheta")->isEnabled());
+    QCOMPARE(controle<QScrollBar>("VscGrade")->value(), 0);
     // The mark clicked on row 1 ticks the task whose name that row shows.
-    const QString nome = p.Linha[1]->text().mid(2);
-    QTest::mouseClick(p.ImgLinha[1], Qt::LeftButton);
-    QCOMPARE(m_banco->Linhas("Select Fazela from Fazelas Where Executado = 'S'"), (QList<QVariantList>{{nome}}));
+    const QString nome = controle<QLabel>("Linha(1)")->text().mid(2);
+    clicar("ImgLinha(1)");
+    QCOMPARE(m_banco->linhas("Select Fazela from Fazelas Where Executado = 'S'"), (QList<QVariantList>{{nome}}));
 }
 
 void TstGrade::outroProgramaEntreAsLeituras_data()
@@ -298,7 +329,7 @@ void TstGrade::outroProgramaEntreAsLeituras()
 {
     QFETCH(int, inicio);
     QFETCH(int, passo);
-    m_banco->Executar(QStringLiteral("Insert into Grupo_Fazela values (1,'g'); Update Config set Ultimo_Grupo = 1;"
+    m_banco->executar(QStringLiteral("Insert into Grupo_Fazela values (1,'g'); Update Config set Ultimo_Grupo = 1;"
                                      "With recursive n(i) as (Select 0 Union All Select i + 1 from n where i + 1 < %1)"
                                      " Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade)"
                                      " Select 1, printf('t%03d', i), printf('m%03d', i), 3 from n where %1 > 0")
@@ -315,7 +346,7 @@ void TstGrade::outroProgramaEntreAsLeituras()
     const auto linha = [&](int i) { return m_p->findChild<QLabel*>(QStringLiteral("Linha(%1)").arg(i))->text(); };
     const auto naTela = [&] {
         QStringList nomes;
-        for (int i = 0; i < QtdLinhas && linha(i).startsWith("  "); ++i)
+        for (int i = 0; i < Grade::Linhas && linha(i).startsWith("  "); ++i)
             nomes << linha(i).mid(2);
         return nomes;
     };
@@ -324,7 +355,7 @@ void TstGrade::outroProgramaEntreAsLeituras()
         QStringList nomes = naTela();
         for (int v = 1; v <= rolagem->maximum(); ++v) {
             rolagem->setValue(v);
-            nomes << (todas ? linha(QtdLinhas - 1).mid(2) : QStringLiteral("?"));
+            nomes << (todas ? linha(Grade::Linhas - 1).mid(2) : QStringLiteral("?"));
         }
         rolagem->setValue(0);
         return nomes;
@@ -332,11 +363,8 @@ void TstGrade::outroProgramaEntreAsLeituras()
     // The rows on the screen first (the rest follows), the range and the rows from one state.
     QStringList estados;
     {
-        OutroEscritor outro(m_banco->Arquivo(), escrita, ordem);
-        m_p = std::make_unique<Prancheta>(nullptr, Prancheta::Montagem::EmDuasEtapas);
-        QVERIFY(m_p->Form_Load());
-        m_p->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_p.get()));
+        OutroEscritor outro(m_banco->arquivo(), escrita, ordem);
+        iniciar(QString(), Prancheta::Montagem::EmDuasEtapas);
         estados = outro.estados();
     }
     rolagem = m_p->findChild<QScrollBar*>("VscGrade");
@@ -358,8 +386,8 @@ void TstGrade::outroProgramaEntreAsLeituras()
 
     // Then the rest, read whole while the other program goes on writing.
     {
-        OutroEscritor outro(m_banco->Arquivo(), escrita, ordem);
-        m_p->ConcluirMontagem();
+        OutroEscritor outro(m_banco->arquivo(), escrita, ordem);
+        m_p->concluirMontagem();
         estados += outro.estados();
     }
     QCOMPARE(rolagem->minimum(), 0);
@@ -369,21 +397,21 @@ void TstGrade::outroProgramaEntreAsLeituras()
     if (passo > 0) {
         rolagem->setValue(rolagem->maximum());
         QTest::mouseClick(m_p->findChild<QWidget*>("ImgLinha(0)"), Qt::LeftButton);
-        QCOMPARE(m_banco->Linhas("Select Fazela from Fazelas where Executado = 'S'"), QList<QVariantList>{{linha(0).mid(2)}});
+        QCOMPARE(m_banco->linhas("Select Fazela from Fazelas where Executado = 'S'"), QList<QVariantList>{{linha(0).mid(2)}});
     }
 }
 
 // Codes as the file holds them: past 2^31 and 2^32, a task's code is that task's alone.
 void TstGrade::codigosDe64Bits()
 {
-    Iniciar("Insert into Grupo_Fazela values (6,'pequeno'), (4294967297,'grande');"
+    iniciar("Insert into Grupo_Fazela values (6,'pequeno'), (4294967297,'grande');"
             "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade) values"
             " (6,6,'seis','a',3), (2147483654,6,'outra','b',3),"
             " (4294967302,4294967297,'alvo','c',3), (4294967303,4294967297,'vizinha','d',3);"
             "Update Config set Ultimo_Grupo = 4294967297");
     QCOMPARE(m_p->findChild<QComboBox*>("cmbGrupo")->currentText(), QStringLiteral(" 4294967297 - grande"));
     QTest::mouseClick(m_p->findChild<QWidget*>("ImgLinha(0)"), Qt::LeftButton);
-    QCOMPARE(m_banco->Linhas("Select Codigo from Fazelas where Executado is not null"), QList<QVariantList>{{4294967302LL}});
+    QCOMPARE(m_banco->linhas("Select Codigo from Fazelas where Executado is not null"), QList<QVariantList>{{4294967302LL}});
     QTest::mouseDClick(m_p->findChild<QWidget*>("Linha(0)"), Qt::LeftButton);
     auto* painel = m_p->findChild<QWidget*>("FrmFazela");
     QTRY_VERIFY(painel->isVisible());
@@ -392,28 +420,14 @@ void TstGrade::codigosDe64Bits()
     QTest::mouseDClick(m_p->findChild<QWidget*>("Linha(1)"), Qt::LeftButton);
     QTRY_VERIFY(painel->isVisible());
     QTest::mouseClick(m_p->findChild<QWidget*>("CmdFazelaExcluir"), Qt::LeftButton);
-    QCOMPARE(m_banco->Linhas("Select Codigo, Fazela from Fazelas Order By Codigo"),
+    QCOMPARE(m_banco->linhas("Select Codigo, Fazela from Fazelas Order By Codigo"),
              (QList<QVariantList>{{6, "seis"}, {2147483654LL, "outra"}, {4294967302LL, "alvo mudado"}}));
     // A new task goes to the group shown, not to a group whose code is the same in 32 bits.
     QTest::mouseClick(m_p->findChild<QWidget*>("CmdNewFazela"), Qt::LeftButton);
     QTRY_VERIFY(painel->isVisible());
     m_p->findChild<QLineEdit*>("txtFazelaNome")->setText("nova");
     QTest::mouseClick(m_p->findChild<QWidget*>("CmdFazelaIncluir"), Qt::LeftButton);
-    QCOMPARE(m_banco->Valor("Select Cod_Grupo from Fazelas where Fazela = 'nova'").toLongLong(), 4294967297LL);
-}
-
-// The toolkit gives a double-click as a click and a double-click: the mark changes once.
-void TstGrade::duploCliqueNaMarcaMudaUmaVez()
-{
-    Iniciar(Muitas);
-    // Through the window, as the window system gives them: press, release, press, release.
-    const auto ponto = [&](const char* nome) {
-        auto* w = m_p->findChild<QWidget*>(nome);
-        return w->mapTo(m_p.get(), w->rect().center());
-    };
-    QTest::mouseDClick(m_p->windowHandle(), Qt::LeftButton, {}, ponto("ImgLinha(2)"));
-    QTest::mouseClick(m_p->windowHandle(), Qt::LeftButton, {}, ponto("ImgLinha(4)"));
-    QCOMPARE(m_banco->Linhas("Select Codigo, Executado from Gravacoes"), (QList<QVariantList>{{40002, "S"}, {40004, "S"}}));
+    QCOMPARE(m_banco->valor("Select Cod_Grupo from Fazelas where Fazela = 'nova'").toLongLong(), 4294967297LL);
 }
 
 QTEST_MAIN(TstGrade)

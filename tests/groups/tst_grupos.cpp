@@ -1,10 +1,12 @@
-// The group list filled from real files and what selecting a group does; adding groups through the
-// group panel and deleting the current group with its tasks.
+// The group list and the group panel on their own, and what the board does with them: the
+// group shown at start, and deleting the current group with its tasks.
 #include "apoio/Apoio.h"
-#include "data/Modulo.h"
+#include "groups/ListaGrupos.h"
+#include "groups/PainelGrupo.h"
 #include "grid/Grade.h"
+#include "shell/Desdobramento.h"
 
-using namespace Modulo;
+#include <QPushButton>
 
 namespace {
 
@@ -23,13 +25,35 @@ const char* DoisGrupos = "Insert into Grupo_Fazela values (1,'Casa'), (2,'Trabal
                          " (10,1,'Varrer',3), (20,2,'Relatório',2), (21,2,'Reunião',5);"
                          "Update Config set Ultimo_Grupo = 2";
 
+
+// A part of the board on a window of its own.
+template <class Parte> struct Sozinha
+{
+    QWidget janela;
+    Construtor construtor{1};
+    Desdobramento desdobramento;
+    Parte* parte;
+    template <class... Args> explicit Sozinha(Args&&... args)
+    {
+        if constexpr (std::is_same_v<Parte, PainelGrupo>)
+            parte = new Parte(&janela, construtor, std::forward<Args>(args)..., desdobramento);
+        else
+            parte = new Parte(&janela, construtor, std::forward<Args>(args)...);
+        janela.resize(454, 595);
+    }
+    template <class T = QWidget> T* c(const char* nome) { return construtor.controle<T>(QString::fromLatin1(nome)); }
+};
+
 } // namespace
 
 class TstGrupos : public ComPrancheta
 {
     Q_OBJECT
 public:
-    TstGrupos() : ComPrancheta(Espera::Ativa) {}
+    TstGrupos()
+        : ComPrancheta(Espera::Ativa)
+    {
+    }
 
 private slots:
     void selecao_data();
@@ -46,13 +70,13 @@ private slots:
     void falhaAoGravar();
 
 private:
-    QVariantList Gravacoes() const;
+    QVariantList gravacoes() const;
 };
 
-QVariantList TstGrupos::Gravacoes() const
+QVariantList TstGrupos::gravacoes() const
 {
     QVariantList valores;
-    for (const QVariantList& linha : m_banco->Linhas("Select Valor from Gravacoes"))
+    for (const QVariantList& linha : m_banco->linhas("Select Valor from Gravacoes"))
         valores << linha.first();
     return valores;
 }
@@ -60,36 +84,40 @@ QVariantList TstGrupos::Gravacoes() const
 void TstGrupos::selecao_data()
 {
     QTest::addColumn<bool>("visivel");
-    QTest::addColumn<int>("atual");
+    QTest::addColumn<QString>("antes"); // the remembered group, then what another program did
     QTest::addColumn<QString>("item");
     QTest::addColumn<int>("depois");
-    QTest::addColumn<QString>("linha0");
-    QTest::newRow("o grupo atual") << true << 7 << " 7 - Casa" << 7 << "  sete";
-    QTest::newRow("nome com o separador") << true << 9 << " 9 - A - B" << 9 << "  nove";
-    QTest::newRow("grupo apagado") << true << 42 << " 8 - " << 8 << "";
-    QTest::newRow("nenhum grupo") << true << 0 << " 8 - " << 8 << "";
-    // Hidden: the grid keeps what it had and the settings are not written.
-    QTest::newRow("janela oculta") << false << 2 << " 2 - Água" << 2 << "  sete";
+    QTest::newRow("o grupo atual") << true << "Update Config set Ultimo_Grupo = 7" << " 7 - Casa" << 7;
+    QTest::newRow("nome com o separador") << true << "Update Config set Ultimo_Grupo = 9" << " 9 - A - B" << 9;
+    QTest::newRow("grupo apagado") << true << "Update Config set Ultimo_Grupo = 7; Delete from Grupo_Fazela where Codigo = 7"
+                                   << " 8 - " << 8;
+    QTest::newRow("nenhum grupo") << true << "" << " 8 - " << 8;
+    // Hidden (the board at start-up): nothing is written and the grid is not told.
+    QTest::newRow("janela oculta") << false << "Update Config set Ultimo_Grupo = 2" << " 2 - Água" << 2;
 }
 
+// Filling the list selects the current group, or the first by name when it is gone; with the board
+// on the screen the selection makes it current, has the grid show it and remembers it, once.
 void TstGrupos::selecao()
 {
     QFETCH(bool, visivel);
-    QFETCH(int, atual);
+    QFETCH(QString, antes);
     QFETCH(QString, item);
     QFETCH(int, depois);
-    QFETCH(QString, linha0);
-    m_banco->Executar(QString(Varios) + Gatilho);
-    Prancheta p;
-    p.setVisible(visivel);
-    p.AlimentarGrade(7);
-    GrupoAtual = atual;
-    p.AlimentarCombo();
-    QCOMPARE(p.cmbGrupo->currentText(), item);
-    QCOMPARE(GrupoAtual, depois);
-    QCOMPARE(p.Linha[0]->text(), linha0);
-    // Once per fill: filling the list with items selects nothing by itself.
-    QCOMPARE(Gravacoes(), visivel ? QVariantList({depois}) : QVariantList());
+    m_banco->executar(QString(Varios) + antes.section(';', 0, 0) + Gatilho);
+    Sozinha<ListaGrupos> l(m_banco->banco());
+    l.parte->iniciar();
+    if (antes.contains(';'))
+        m_banco->executar(antes.section(';', 1));
+    m_banco->executar("Delete from Gravacoes");
+    l.janela.setVisible(visivel);
+    QSignalSpy mudou(l.parte, &ListaGrupos::grupoAtualMudou);
+    l.parte->alimentar();
+    QCOMPARE(l.parte->currentText(), item);
+    QCOMPARE(l.parte->grupoAtual(), depois);
+    QCOMPARE(mudou.size(), visivel ? 1 : 0);
+    QCOMPARE(gravacoes(), visivel ? QVariantList({depois}) : QVariantList());
+    QVERIFY(!itens(l.parte).contains(QString::fromLatin1(ListaGrupos::SemGrupos)) && l.parte->isEnabled());
 }
 
 void TstGrupos::inicio_data()
@@ -119,49 +147,57 @@ void TstGrupos::inicio()
     QFETCH(QString, item);
     QFETCH(QString, linha0);
     QFETCH(bool, duasEtapas);
-    m_banco->Executar(QString(Varios) + (lembrado == "-" ? "Delete from Config" : "Update Config set Ultimo_Grupo = " + lembrado) + Gatilho);
+    m_banco->executar(QString(Varios) + (lembrado == "-" ? "Delete from Config" : "Update Config set Ultimo_Grupo = " + lembrado) + Gatilho);
     if (duasEtapas) // a group longer than the board
-        m_banco->Executar("With recursive n(i) as (Select 0 Union All Select i + 1 from n where i < 29) Insert into"
+        m_banco->executar("With recursive n(i) as (Select 0 Union All Select i + 1 from n where i < 29) Insert into"
                           " Fazelas(Cod_Grupo,Fazela,Prioridade) Select 2, printf('t%02d', i), 3 from n");
-    Prancheta p(nullptr, duasEtapas ? Prancheta::Montagem::EmDuasEtapas : Prancheta::Montagem::Completa);
-    QVERIFY(p.Form_Load());
+    Prancheta p(m_banco->banco(), duasEtapas ? Prancheta::Montagem::EmDuasEtapas : Prancheta::Montagem::Completa);
+    p.iniciar();
+    auto* rolagem = p.findChild<QScrollBar*>("VscGrade");
     if (duasEtapas) {
         // The scroll bar knows the whole group from the start; the rest of it follows the map.
-        QCOMPARE(p.VscGrade->maximum(), 31 - QtdLinhas);
-        p.ConcluirMontagem();
-        QCOMPARE(int(GradeItens.size()), 31);
-        QCOMPARE(p.VscGrade->maximum(), 31 - QtdLinhas);
+        QCOMPARE(rolagem->maximum(), 31 - 23);
+        p.concluirMontagem();
+        QCOMPARE(rolagem->maximum(), 31 - 23);
+        rolagem->setValue(8);
+        QCOMPARE(p.findChild<QLabel*>("Linha(22)")->text(), QStringLiteral("  dois"));
     }
-    QCOMPARE(p.cmbGrupo->currentText(), item);
-    QCOMPARE(UltimoGrupo, lembrado.toInt());
-    QCOMPARE(GrupoAtual, atual);
-    QCOMPARE(p.Linha[0]->text(), linha0);
+    QCOMPARE(p.findChild<QComboBox*>("cmbGrupo")->currentText(), item);
+    QCOMPARE(p.findChild<ListaGrupos*>()->grupoAtual(), atual);
+    rolagem->setValue(0);
+    QCOMPARE(p.findChild<QLabel*>("Linha(0)")->text(), linha0);
     if (!duasEtapas)
-        QCOMPARE(p.Linha[LinhaDaMensagem]->text(), atual == 8 ? QString::fromLatin1(SemFazelas) : QString());
-    QVERIFY(Gravacoes().isEmpty() && !Conexao);
+        QCOMPARE(p.findChild<QLabel*>("Linha(10)")->text(), atual == 8 ? QStringLiteral("Sem Fazelas Cadastradas !        ") : QString());
+    QVERIFY(gravacoes().isEmpty());
 }
 
 void TstGrupos::tabelaVaziaEEscolhaPeloTeclado()
 {
-    Prancheta& p = Iniciar(QString(Varios) + "Update Config set Ultimo_Grupo = 3" + Gatilho);
-    p.cmbGrupo->setFocus();
-    QTest::keyClick(p.cmbGrupo, Qt::Key_Down);
-    QCOMPARE(p.cmbGrupo->currentText(), QStringLiteral(" 2 - Água"));
-    QCOMPARE(GrupoAtual, 2);
-    QCOMPARE(p.Linha[0]->text(), QStringLiteral("  dois"));
-    // Every group gone: the list says so and cannot be used, the grid is empty.
-    m_banco->Executar("Delete from Grupo_Fazela");
-    p.AlimentarCombo();
-    QCOMPARE(Itens(p.cmbGrupo), QStringList({" Sem Grupos de Fazela Cadastrado !"}));
-    QVERIFY(!p.cmbGrupo->isEnabled());
-    QCOMPARE(GrupoAtual, 0);
-    QCOMPARE(Gravacoes(), QVariantList({2, 0}));
-    QVERIFY(p.Linha[0]->text().isEmpty() && !p.Linha[0]->Borda());
+    m_banco->executar(QString(Varios) + "Update Config set Ultimo_Grupo = 3" + Gatilho);
+    Sozinha<ListaGrupos> l(m_banco->banco());
+    l.parte->iniciar();
+    l.janela.show();
+    l.janela.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&l.janela));
+    QSignalSpy mudou(l.parte, &ListaGrupos::grupoAtualMudou);
+    l.parte->setFocus();
+    QTest::keyClick(l.parte, Qt::Key_Down);
+    QCOMPARE(l.parte->currentText(), QStringLiteral(" 2 - Água"));
+    QCOMPARE(l.parte->grupoAtual(), 2);
+    // Every group gone: the list says so and cannot be used, and no group is current.
+    m_banco->executar("Delete from Grupo_Fazela");
+    l.parte->alimentar();
+    QCOMPARE(itens(l.parte), QStringList({" Sem Grupos de Fazela Cadastrado !"}));
+    QVERIFY(!l.parte->isEnabled());
+    QCOMPARE(l.parte->grupoAtual(), 0);
+    QCOMPARE(gravacoes(), QVariantList({2, 0}));
+    QCOMPARE(mudou.size(), 2);
+    QCOMPARE(mudou.last().first().toLongLong(), 0);
     // Groups again: the list is usable again.
-    m_banco->Executar("Insert into Grupo_Fazela values (2,'Casa')");
-    p.AlimentarCombo();
-    QVERIFY(p.cmbGrupo->isEnabled());
-    QCOMPARE(p.Linha[0]->text(), QStringLiteral("  dois"));
+    m_banco->executar("Insert into Grupo_Fazela values (2,'Casa')");
+    l.parte->alimentar();
+    QVERIFY(l.parte->isEnabled());
+    QCOMPARE(l.parte->grupoAtual(), 2);
 }
 
 void TstGrupos::incluir_data()
@@ -170,16 +206,12 @@ void TstGrupos::incluir_data()
     QTest::addColumn<QString>("nome");
     QTest::addColumn<bool>("enter"); // added by Enter in the box, or by the button
     QTest::addColumn<int>("codigo");
-    QTest::addColumn<int>("atual");
-    QTest::newRow("tabela vazia") << "" << "Casa d'Ávila" << false << 1 << 1;
-    QTest::newRow("depois de 1 e 7") << "Insert into Grupo_Fazela values (1,'Zeta'),(7,'Beta');"
-                                        "Update Config set Ultimo_Grupo = 1"
-                                     << "Alfa \"x\"; \\ 'y' 🙂" << false << 8 << 1;
-    QTest::newRow("sem nome, sem grupo atual") << "Insert into Grupo_Fazela values (3,'Casa')" << "" << false << 4 << 4;
-    QTest::newRow("nome repetido, Enter") << "Insert into Grupo_Fazela values (3,'Casa'); Update Config set Ultimo_Grupo = 3"
-                                          << "Casa" << true << 4 << 3;
+    QTest::newRow("tabela vazia") << "" << "Casa d'Ávila" << false << 1;
+    QTest::newRow("depois de 1 e 7") << "Insert into Grupo_Fazela values (1,'Zeta'),(7,'Beta')" << "Alfa \"x\"; \\ 'y' 🙂" << false << 8;
+    QTest::newRow("sem nome") << "Insert into Grupo_Fazela values (3,'Casa')" << "" << false << 4;
+    QTest::newRow("nome repetido, Enter") << "Insert into Grupo_Fazela values (3,'Casa')" << "Casa" << true << 4;
     // The box is full when Enter comes: the add closes the panel, and the focus stays put.
-    QTest::newRow("cheio, Enter") << DoisGrupos << QString(50, QLatin1Char('g')) << true << 3 << 2;
+    QTest::newRow("cheio, Enter") << DoisGrupos << QString(50, QLatin1Char('g')) << true << 3;
 }
 
 void TstGrupos::incluir()
@@ -188,48 +220,54 @@ void TstGrupos::incluir()
     QFETCH(QString, nome);
     QFETCH(bool, enter);
     QFETCH(int, codigo);
-    QFETCH(int, atual);
-    Prancheta& p = Iniciar(preparo);
-    const auto antes = m_banco->Linhas(Grupos);
-    p.txtGrupoGrupo->setText(QStringLiteral("o nome da vez anterior"));
-    QTest::mouseClick(p.CmdNewGrupo, Qt::LeftButton);
-    QVERIFY(p.FrmGrupo->isVisible() && !p.PicPrancheta->isEnabled());
-    QCOMPARE(p.FrmGrupo->size(), QSize(Px(4365), Px(1725)));
-    QCOMPARE(p.txtGrupoGrupo->text(), QString());
-    Digitar(p.txtGrupoGrupo, nome);
+    if (!preparo.isEmpty())
+        m_banco->executar(preparo);
+    Sozinha<PainelGrupo> g(m_banco->banco());
+    g.janela.show();
+    g.janela.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&g.janela));
+    const auto antes = m_banco->linhas(Grupos);
+    g.c<QLineEdit>("txtGrupoGrupo")->setText(QStringLiteral("o nome da vez anterior"));
+    g.parte->abrir();
+    QVERIFY(g.parte->isVisible());
+    QTRY_COMPARE(g.parte->size(), QSize(px(4365), px(1725)));
+    QCOMPARE(g.c<QLineEdit>("txtGrupoGrupo")->text(), QString());
+    QSignalSpy incluidos(g.parte, &PainelGrupo::grupoIncluido);
+    digitar(g.c("txtGrupoGrupo"), nome);
     if (enter)
-        QTest::keyClick(p.txtGrupoGrupo, Qt::Key_Return);
+        QTest::keyClick(g.c("txtGrupoGrupo"), Qt::Key_Return);
     else
-        QTest::mouseClick(p.CmdGrupoIncluir, Qt::LeftButton);
-    QVERIFY(p.FrmGrupo->isHidden() && p.PicPrancheta->isEnabled());
-    QVERIFY(!enter || QApplication::focusWidget() != p.CmdGrupoIncluir);
-    QCOMPARE(m_banco->Linhas(Grupos), antes + QList<QVariantList>({{codigo, nome}}));
-    QVERIFY(Itens(p.cmbGrupo).contains(QStringLiteral(" %1 - %2").arg(codigo).arg(nome)));
-    QCOMPARE(GrupoAtual, atual);
-    QVERIFY(p.cmbGrupo->currentText().startsWith(QStringLiteral(" %1 - ").arg(atual)));
+        QTest::mouseClick(g.c("CmdGrupoIncluir"), Qt::LeftButton);
+    QVERIFY(g.parte->isHidden());
+    QVERIFY(!enter || QApplication::focusWidget() != g.c("CmdGrupoIncluir"));
+    QCOMPARE(m_banco->linhas(Grupos), antes + QList<QVariantList>({{codigo, nome}}));
+    QCOMPARE(incluidos.size(), 1);
+    QCOMPARE(incluidos.first().first().toLongLong(), codigo);
 }
 
 void TstGrupos::caixaCheiaLevaAoBotao()
 {
-    Prancheta& p = Iniciar(DoisGrupos);
-    const auto antes = m_banco->Linhas(Grupos);
-    QTest::mouseClick(p.CmdNewGrupo, Qt::LeftButton);
+    m_banco->executar(DoisGrupos);
+    Sozinha<PainelGrupo> g(m_banco->banco());
+    g.janela.show();
+    g.janela.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&g.janela));
+    const auto antes = m_banco->linhas(Grupos);
+    g.parte->abrir();
     const QString cheio(50, QLatin1Char('g'));
-    Digitar(p.txtGrupoGrupo, cheio);
-    QTest::keyClick(p.txtGrupoGrupo, Qt::Key_X);
-    QCOMPARE(QApplication::focusWidget(), p.CmdGrupoIncluir);
-    QCOMPARE(p.txtGrupoGrupo->text(), cheio);
+    digitar(g.c("txtGrupoGrupo"), cheio);
+    QTest::keyClick(g.c("txtGrupoGrupo"), Qt::Key_X);
+    QCOMPARE(QApplication::focusWidget(), g.c("CmdGrupoIncluir"));
+    QCOMPARE(g.c<QLineEdit>("txtGrupoGrupo")->text(), cheio);
     // Cancelling, or closing the panel, writes nothing.
-    QTest::mouseClick(p.CmdGrupoCancel, Qt::LeftButton);
-    QVERIFY(p.FrmGrupo->isHidden() && p.PicPrancheta->isEnabled());
-    QTest::mouseClick(p.CmdNewGrupo, Qt::LeftButton);
-    Digitar(p.txtGrupoGrupo, QStringLiteral("Não fica"));
-    QTest::mouseClick(p.ImgGrupoSair, Qt::LeftButton);
-    QVERIFY(p.FrmGrupo->isHidden() && p.PicPrancheta->isEnabled());
-    QCOMPARE(m_banco->Linhas(Grupos), antes);
-    QCOMPARE(GrupoAtual, 2);
+    QTest::mouseClick(g.c("CmdGrupoCancel"), Qt::LeftButton);
+    QVERIFY(g.parte->isHidden());
+    g.parte->abrir();
+    digitar(g.c("txtGrupoGrupo"), QStringLiteral("Não fica"));
+    QTest::mouseClick(g.c("ImgGrupoSair"), Qt::LeftButton);
+    QVERIFY(g.parte->isHidden());
+    QCOMPARE(m_banco->linhas(Grupos), antes);
 }
-
 void TstGrupos::excluir_data()
 {
     QTest::addColumn<QString>("preparo");
@@ -239,7 +277,7 @@ void TstGrupos::excluir_data()
     QTest::addColumn<QStringList>("lista");
     QTest::addColumn<int>("atual");
     const QList<QVariantList> nada;
-    QTest::newRow("sem grupo atual") << "Select 1" << "" << nada << nada << QStringList{SemGrupos} << 0;
+    QTest::newRow("sem grupo atual") << "Select 1" << "" << nada << nada << QStringList{ListaGrupos::SemGrupos} << 0;
     QTest::newRow("cancelado") << DoisGrupos << "CmdMensagemCancelar" << QList<QVariantList>{{1, "Casa"}, {2, "Trabalho"}}
                                << QList<QVariantList>{{10}, {20}, {21}} << QStringList{" 1 - Casa", " 2 - Trabalho"} << 2;
     // The group shown is deleted, not the one remembered at start; the first group left becomes
@@ -251,7 +289,7 @@ void TstGrupos::excluir_data()
     QTest::newRow("o único grupo") << "Insert into Grupo_Fazela values (5,'Casa');"
                                       "Insert into Fazelas(Codigo,Cod_Grupo,Fazela) values (50,5,'Varrer');"
                                       "Update Config set Ultimo_Grupo = 5"
-                                   << "CmdMensagemConfirmar" << nada << nada << QStringList{SemGrupos} << 0;
+                                   << "CmdMensagemConfirmar" << nada << nada << QStringList{ListaGrupos::SemGrupos} << 0;
 }
 
 void TstGrupos::excluir()
@@ -262,29 +300,27 @@ void TstGrupos::excluir()
     QFETCH(QList<QVariantList>, fazelas);
     QFETCH(QStringList, lista);
     QFETCH(int, atual);
-    Prancheta& p = Iniciar(preparo);
+    iniciar(preparo);
+    auto* cmb = controle<ListaGrupos>("cmbGrupo");
     if (QTest::currentDataTag() == QLatin1String("confirmado")) {
-        p.cmbGrupo->setCurrentIndex(2);
-        emit p.cmbGrupo->activated(2);
+        cmb->setCurrentIndex(2);
+        emit cmb->activated(2);
     }
-    MsgBoxResposta = 9;
-    auto r = ResponderQuandoEsperar(p, [&] { return p.FrmMensagem->findChild<QWidget*>(botao); });
-    QTest::mouseClick(p.CmdDelGrupo, Qt::LeftButton);
-    if (botao.isEmpty()) {
-        QCOMPARE(MsgBoxResposta, uint8_t(9));
-    } else {
-        QVERIFY(r->clicada);
+    auto r = responderQuandoEsperar(&p(), botao.isEmpty() ? "CmdMensagemOkay" : botao);
+    clicar("CmdDelGrupo");
+    QCOMPARE(r->clicada, !botao.isEmpty()); // no group current: no question either
+    if (r->clicada) {
         QCOMPARE(r->texto, QStringLiteral("Confirma Exclusão do Grupo e suas Fazelas ?"));
-        QVERIFY(r->confirmar && r->cancelar && !r->okay);
+        QVERIFY(r->confirmar && r->cancelar && !r->okay && !r->pranchetaHabilitada);
     }
-    QVERIFY(p.PicPrancheta->isEnabled());
-    QCOMPARE(m_banco->Linhas(Grupos), grupos);
-    QCOMPARE(m_banco->Linhas("Select Codigo from Fazelas Order By Codigo"), fazelas);
-    QCOMPARE(Itens(p.cmbGrupo), lista);
-    QCOMPARE(GrupoAtual, atual);
-    QCOMPARE(m_banco->Valor("Select Ultimo_Grupo from Config").toInt(), atual);
-    QCOMPARE(qsizetype(GradeItens.size()),
-             m_banco->Valor(QStringLiteral("Select count(*) from Fazelas Where Cod_Grupo = %1").arg(atual)).toLongLong());
+    QVERIFY(controle("PicPrancheta")->isEnabled());
+    QCOMPARE(m_banco->linhas(Grupos), grupos);
+    QCOMPARE(m_banco->linhas("Select Codigo from Fazelas Order By Codigo"), fazelas);
+    QCOMPARE(itens(cmb), lista);
+    QCOMPARE(cmb->grupoAtual(), atual);
+    QCOMPARE(m_banco->valor("Select Ultimo_Grupo from Config").toInt(), atual);
+    QCOMPARE(p().findChild<Grade*>()->quantidade(),
+             m_banco->valor(QStringLiteral("Select count(*) from Fazelas Where Cod_Grupo = %1").arg(atual)).toLongLong());
 }
 
 void TstGrupos::falhaAoGravar_data()
@@ -299,41 +335,42 @@ void TstGrupos::falhaAoGravar_data()
 void TstGrupos::falhaAoGravar()
 {
     QFETCH(QString, operacao);
-    Prancheta& p = Iniciar(DoisGrupos);
-    m_banco->Executar("Create Trigger recusa Before " + operacao + " On Grupo_Fazela Begin Select Raise(Abort, 'recusado'); End");
-    const auto grupos = m_banco->Linhas(Grupos);
-    const auto fazelas = m_banco->Linhas(Fazelas);
-    const QStringList lista = Itens(p.findChild<QComboBox*>("cmbGrupo"));
+    Prancheta& p = iniciar(DoisGrupos);
+    m_banco->executar("Create Trigger recusa Before " + operacao + " On Grupo_Fazela Begin Select Raise(Abort, 'recusado'); End");
+    const auto grupos = m_banco->linhas(Grupos);
+    const auto fazelas = m_banco->linhas(Fazelas);
+    const QStringList lista = itens(p.findChild<QComboBox*>("cmbGrupo"));
     auto* painel = p.findChild<QWidget*>("FrmGrupo");
     auto* nome = p.findChild<QLineEdit*>("txtGrupoGrupo");
-    QSignalSpy falhas(&p, &Prancheta::FalhaAoGravar);
+    QSignalSpy falhas(&p, &Prancheta::falhaAoGravar);
     const auto gravar = [&] {
         if (operacao == "Insert") {
             QTest::mouseClick(p.findChild<QWidget*>("CmdGrupoIncluir"), Qt::LeftButton);
             return;
         }
-        auto r = ResponderQuandoEsperar(p, [&] { return p.findChild<QWidget*>("CmdMensagemConfirmar"); });
+        auto r = responderQuandoEsperar(&p, "CmdMensagemConfirmar");
         QTest::mouseClick(p.findChild<QWidget*>("CmdDelGrupo"), Qt::LeftButton);
         QVERIFY(r->clicada);
     };
     if (operacao == "Insert") {
         QTest::mouseClick(p.findChild<QWidget*>("CmdNewGrupo"), Qt::LeftButton);
-        Digitar(nome, QStringLiteral("Lazer"));
+        QTRY_COMPARE(painel->size(), QSize(px(4365), px(1725)));
+        digitar(nome, QStringLiteral("Lazer"));
     }
     gravar();
     QCOMPARE(falhas.size(), 1);
     QVERIFY(falhas.first().first().toString().contains(QStringLiteral("recusado")));
-    QCOMPARE(m_banco->Linhas(Grupos), grupos);
-    QCOMPARE(m_banco->Linhas(Fazelas), fazelas);
-    QCOMPARE(Itens(p.findChild<QComboBox*>("cmbGrupo")), lista);
+    QCOMPARE(m_banco->linhas(Grupos), grupos);
+    QCOMPARE(m_banco->linhas(Fazelas), fazelas);
+    QCOMPARE(itens(p.findChild<QComboBox*>("cmbGrupo")), lista);
     QCOMPARE(painel->isVisible(), operacao == "Insert");
     QCOMPARE(p.findChild<QWidget*>("PicPrancheta")->isEnabled(), operacao != "Insert");
     QCOMPARE(nome->text(), operacao == "Insert" ? QStringLiteral("Lazer") : QString());
     // Nothing is left holding the file, and once the cause is gone the same action writes.
-    m_banco->Executar("Drop Trigger recusa");
+    m_banco->executar("Drop Trigger recusa");
     gravar();
     QCOMPARE(falhas.size(), 1);
-    QVERIFY(m_banco->Linhas(Grupos) != grupos);
+    QVERIFY(m_banco->linhas(Grupos) != grupos);
     QVERIFY(painel->isHidden() && p.findChild<QWidget*>("PicPrancheta")->isEnabled());
 }
 

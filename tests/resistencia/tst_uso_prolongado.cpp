@@ -3,14 +3,16 @@
 //   FAZELAS_USO_SEGUNDOS   how long to run (the test command: 20, or 8 under the sanitizers)
 //   FAZELAS_USO_SEMENTE    the mix's seed (printed; default from the clock)
 #include "apoio/Apoio.h"
-#include "data/Modulo.h"
 #include "grid/Grade.h"
+#include "groups/ListaGrupos.h"
+#include "message/PainelMensagem.h"
+
+#include <QPushButton>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <random>
 #include <unistd.h>
-
-using namespace Modulo;
 
 namespace {
 
@@ -36,61 +38,66 @@ private slots:
     void memoriaEstavel();
 
 private:
-    int Sorteio(int n) { return std::uniform_int_distribution<int>(0, std::max(n, 1) - 1)(m_rng); }
-    void Agir(Prancheta& p, int grupos);
+    int sorteio(int n) { return std::uniform_int_distribution<int>(0, std::max(n, 1) - 1)(m_rng); }
+    void agir(Prancheta& p, int grupos);
     std::mt19937 m_rng;
     int m_numero = 0;
 };
 
 // One action of a user, as the controls receive it.
-void TstUsoProlongado::Agir(Prancheta& p, int grupos)
+void TstUsoProlongado::agir(Prancheta& p, int grupos)
 {
-    const int r = Sorteio(100), linhas = std::min(QtdItens, QtdLinhas);
-    if (r < 35 && QtdItens < 60) {
-        QTest::mouseClick(p.CmdNewFazela, Qt::LeftButton);
-        if (p.FrmFazela->isHidden())
+    const auto c = [&p](const QString& nome) { return p.findChild<QWidget*>(nome); };
+    const auto clicar = [&c](const QString& nome) { QTest::mouseClick(c(nome), Qt::LeftButton); };
+    auto* grade = p.findChild<Grade*>();
+    auto* rolagem = p.findChild<QScrollBar*>("VscGrade");
+    auto* lista = p.findChild<ListaGrupos*>();
+    const int r = sorteio(100), linhas = int(std::min<qsizetype>(grade->quantidade(), Grade::Linhas));
+    if (r < 35 && grade->quantidade() < 60) {
+        clicar("CmdNewFazela");
+        if (c("FrmFazela")->isHidden())
             return; // no current group
-        p.CmbFazelaPrior->setCurrentIndex(Sorteio(5));
-        const bool semNome = Sorteio(20) == 0;
-        p.txtFazelaNome->setText(semNome ? QString() : QStringLiteral("fazela %1 d'água").arg(++m_numero));
-        p.txtFazelaDescricao->setText(QStringLiteral("descrição %1\nsegunda linha").arg(m_numero));
+        p.findChild<QComboBox*>("CmbFazelaPrior")->setCurrentIndex(sorteio(5));
+        const bool semNome = sorteio(20) == 0;
+        p.findChild<QLineEdit*>("txtFazelaNome")->setText(semNome ? QString() : QStringLiteral("fazela %1 d'água").arg(++m_numero));
+        p.findChild<CaixaTextoMulti*>("txtFazelaDescricao")->setText(QStringLiteral("descrição %1\nsegunda linha").arg(m_numero));
         if (semNome)
-            ResponderQuandoEsperar(p, [&p] { return p.CmdMensagemOkay; });
-        QTest::keyClick(p.txtFazelaDescricao, Qt::Key_Return);
+            responderQuandoEsperar(&p, "CmdMensagemOkay");
+        QTest::keyClick(c("txtFazelaDescricao"), Qt::Key_Return);
         if (semNome)
-            QTest::mouseClick(p.CmdFazelaSair, Qt::LeftButton);
+            clicar("CmdFazelaSair");
     } else if (r < 55 && linhas > 0) {
-        QTest::mouseClick(p.ImgLinha[Sorteio(linhas)], Qt::LeftButton);
-    } else if (r < 70 && p.VscGrade->isVisible()) {
-        for (int i = Sorteio(8); i >= 0; --i)
-            p.VscGrade->setValue(Sorteio(p.VscGrade->maximum() + 1));
+        clicar(QStringLiteral("ImgLinha(%1)").arg(sorteio(linhas)));
+    } else if (r < 70 && rolagem->isVisible()) {
+        for (int i = sorteio(8); i >= 0; --i)
+            rolagem->setValue(sorteio(rolagem->maximum() + 1));
     } else if (r < 85 && linhas > 0) {
-        QTest::mouseDClick(p.Linha[Sorteio(linhas)], Qt::LeftButton);
-        const int fim = Sorteio(3);
-        if (fim == 0 || QtdItens > 45)
-            QTest::mouseClick(p.CmdFazelaExcluir, Qt::LeftButton);
+        QTest::mouseDClick(c(QStringLiteral("Linha(%1)").arg(sorteio(linhas))), Qt::LeftButton);
+        const int fim = sorteio(3);
+        if (fim == 0 || grade->quantidade() > 45)
+            clicar("CmdFazelaExcluir");
         else if (fim == 1)
-            QTest::mouseClick(p.CmdFazelaSair, Qt::LeftButton);
+            clicar("CmdFazelaSair");
         else {
-            p.txtFazelaNome->setText(p.txtFazelaNome->text().left(40) + QStringLiteral(" +"));
-            QTest::mouseClick(p.CmdFazelaAlterar, Qt::LeftButton);
+            auto* nome = p.findChild<QLineEdit*>("txtFazelaNome");
+            nome->setText(nome->text().left(40) + QStringLiteral(" +"));
+            clicar("CmdFazelaAlterar");
         }
     } else if (r < 92) {
-        QTest::mouseClick(p.CmdNewGrupo, Qt::LeftButton);
+        clicar("CmdNewGrupo");
         if (grupos < 6) {
-            QTest::keyClicks(p.txtGrupoGrupo, QStringLiteral("Grupo %1").arg(++m_numero));
-            QTest::keyClick(p.txtGrupoGrupo, Qt::Key_Return);
+            QTest::keyClicks(c("txtGrupoGrupo"), QStringLiteral("Grupo %1").arg(++m_numero));
+            QTest::keyClick(c("txtGrupoGrupo"), Qt::Key_Return);
         } else {
-            QTest::mouseClick(Sorteio(2) ? p.CmdGrupoCancel : static_cast<QWidget*>(p.ImgGrupoSair), Qt::LeftButton);
+            clicar(sorteio(2) ? "CmdGrupoCancel" : "ImgGrupoSair");
         }
     } else if (r < 94 && grupos > 2) {
-        const bool confirmar = Sorteio(3) != 0;
-        ResponderQuandoEsperar(p, [&p, confirmar] { return confirmar ? p.CmdMensagemConfirmar : p.CmdMensagemCancelar; });
-        QTest::mouseClick(p.CmdDelGrupo, Qt::LeftButton);
+        responderQuandoEsperar(&p, sorteio(3) != 0 ? "CmdMensagemConfirmar" : "CmdMensagemCancelar");
+        clicar("CmdDelGrupo");
     } else {
-        const int i = Sorteio(p.cmbGrupo->count());
-        p.cmbGrupo->setCurrentIndex(i);
-        emit p.cmbGrupo->activated(i);
+        const int i = sorteio(lista->count());
+        lista->setCurrentIndex(i);
+        emit lista->activated(i);
     }
 }
 
@@ -108,12 +115,12 @@ void TstUsoProlongado::memoriaEstavel()
     qInfo("uso prolongado: %d s, semente %u", segundos, semente);
     m_rng.seed(semente);
     BancoDeTeste banco;
-    banco.Executar("Insert into Grupo_Fazela values (1,'Casa'), (2,'Trabalho'); Update Config set Ultimo_Grupo = 1");
-    Prancheta p;
-    QVERIFY(p.Form_Load());
+    banco.executar("Insert into Grupo_Fazela values (1,'Casa'), (2,'Trabalho'); Update Config set Ultimo_Grupo = 1");
+    Prancheta p(banco.banco());
+    p.iniciar();
     p.show();
     QVERIFY(QTest::qWaitForWindowExposed(&p));
-    p.GeradorDeEstilos.seed(semente);
+    const auto fechado = [&p](const char* nome) { return p.findChild<QWidget*>(nome)->isHidden(); };
 
     // The first fifth warms up (caches, fonts, the allocator's pools); samples are taken after it.
     std::vector<double> amostras;
@@ -122,10 +129,10 @@ void TstUsoProlongado::memoriaEstavel()
     ultimaAmostra.start();
     int acoes = 0;
     for (; relogio.elapsed() < segundos * 1000; ++acoes) {
-        Agir(p, banco.Valor("Select count(*) from Grupo_Fazela").toInt());
+        agir(p, banco.valor("Select count(*) from Grupo_Fazela").toInt());
         // The panels are closed and the board takes input again after every action.
-        QVERIFY2(p.FrmFazela->isHidden() && p.FrmGrupo->isHidden() && p.FrmMensagem->isHidden()
-                     && p.PicPrancheta->isEnabled() && !Conexao,
+        QVERIFY2(fechado("FrmFazela") && fechado("FrmGrupo") && fechado("FrmMensagem")
+                     && p.findChild<QWidget*>("PicPrancheta")->isEnabled(),
                  qPrintable(QStringLiteral("action %1 left the board busy").arg(acoes)));
         if (relogio.elapsed() >= segundos * 200 && ultimaAmostra.elapsed() >= 250) {
             ultimaAmostra.restart();

@@ -79,7 +79,7 @@ void TstJanela::textosDoToolkitEmPortugues()
 {
     // Whatever the session's language: the catalogue is the program's own, not the system's.
     QLocale::setDefault(QLocale::c());
-    FalarPortugues();
+    falarPortugues();
     const std::unique_ptr<QMenu> menu(m_p->txtFazelaNome->createStandardContextMenu());
     QStringList textos;
     for (const QAction* a : menu->actions())

@@ -1,0 +1,44 @@
+#pragma once
+// One copy of the program per data file, whatever its environment: the lock beside the file marks
+// the copy that runs (its folder must be writable anyway, for the file's journal), and a second
+// start rings that copy's doorbell, in the user's private runtime folder, to bring its board back.
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QLocalServer;
+
+class UmaCopia : public QObject
+{
+    Q_OBJECT
+public:
+    explicit UmaCopia(const QString& arquivoDoBanco, QObject* pai = nullptr);
+    ~UmaCopia() override;
+
+    enum class Resultado { Tomada, OutraCopia, Falhou };
+    // Takes the lock; one left by a copy that died is taken over. Falhou: not for a running copy
+    // (a folder that cannot be written, say); problema() tells why in plain words.
+    Resultado tomar();
+    const QString& problema() const { return m_problema; }
+    const QString& detalhe() const { return m_detalhe; }
+    // Lets go of the lock before the program ends without unwinding (after a failure's report).
+    void soltar() { m_trava.unlock(); }
+
+    // Listens for a second start; each ring is told by tocada().
+    void atender();
+    // Rings the copy that runs; false when none listens.
+    bool tocar() const;
+
+    static QString arquivoDaTrava(const QString& arquivoDoBanco);
+
+signals:
+    void tocada();
+
+private:
+    QString m_banco;
+    QLockFile m_trava;
+    QString m_problema;
+    QString m_detalhe;
+    std::unique_ptr<QLocalServer> m_campainha;
+};
