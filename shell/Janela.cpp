@@ -114,6 +114,10 @@ void Prancheta::AjustarDensidade(qreal densidade)
     m_figura = Imagens::Ler(Imagens::Prancheta, densidade);
     PicPrancheta->DefinirImagem(testAttribute(Qt::WA_TranslucentBackground) ? SemChave(m_figura) : m_figura);
     AplicarContorno();
+    // A window moved to a screen of another density keeps its size in the old screen's pixels (and the
+    // window manager its size limits): only part of the board would show, or the board in a corner.
+    if (QWindow* janela = windowHandle())
+        janela->resize(minimumSize());
 }
 
 bool Prancheta::eventFilter(QObject* alvo, QEvent* e)

@@ -23,7 +23,7 @@ iniciar_x() {
   local n=${E2E_TELA:-200}
   while :; do
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${E2E_TAMANHO:-1024x768}x24" -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_XVFB=$!
     export DISPLAY=":$n"
     esperar "$E2E_PRAZO" xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }
