@@ -116,7 +116,7 @@ caso_falhas_em_uso_por_outro_programa() {
 caso_falhas_disco_cheio() {
   local disco="$E2E_PASTA/disco"
   mkdir "$disco"
-  if ! mount -t tmpfs -o size=16m tmpfs "$disco" 2>/dev/null; then
+  if ! mount -t tmpfs -o size=48m tmpfs "$disco" 2>/dev/null; then
     echo "PULADO: no small file system can be mounted here (needs root with mount rights)"
     return 0
   fi
