@@ -2,14 +2,12 @@
 // Writes a new, empty fzldados.mdb (the tables and the one settings row) into PASTA, or into the
 // current folder. An existing file is never touched: it is an error, or with --se-faltar nothing
 // to do.
-#include "Esquema.h"
+#include "data/NovoBanco.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QTemporaryFile>
 #include <cstdio>
-#include <sqlite3.h>
+#include <cstring>
 
 namespace {
 
@@ -19,10 +17,34 @@ int Falhar(const QString& texto)
     return 1;
 }
 
+// Answered before anything else, as every command does; the manual page is made from them.
+constexpr const char* Ajuda = R"(Uso: fazelas-criar-banco [--se-faltar] [PASTA]
+Cria um banco de dados novo e vazio do Fazelas, o arquivo fzldados.mdb, na PASTA
+(ou na pasta atual): as tabelas e a linha de configuração, sem grupos nem tarefas.
+Um arquivo que já existe nunca é alterado.
+
+Um programa fazelas copiado para a mesma pasta usa esse arquivo: é assim que se
+tem mais de um quadro.
+
+Opções:
+      --se-faltar  não faz nada, e termina com sucesso, se o arquivo já existe
+      --help       mostra esta ajuda e termina
+      --version    mostra a versão e termina
+)";
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(Ajuda, stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("fazelas-criar-banco %s\n", FAZELAS_VERSAO);
+        return 0;
+    }
+
     QCoreApplication app(argc, argv);
     QStringList argumentos = app.arguments().mid(1);
     const bool seFaltar = argumentos.removeAll(QStringLiteral("--se-faltar")) > 0;
@@ -30,36 +52,20 @@ int main(int argc, char* argv[])
         return Falhar(QStringLiteral("uso: fazelas-criar-banco [--se-faltar] [PASTA]"));
 
     const QDir pasta(argumentos.isEmpty() ? QDir::currentPath() : argumentos.first());
-    const QString destino = pasta.filePath(QStringLiteral("fzldados.mdb"));
-    if (QFile::exists(destino)) {
-        if (seFaltar)
-            return 0;
-        return Falhar(QStringLiteral("o arquivo %1 já existe e não foi alterado").arg(destino));
-    }
-    if (!pasta.exists())
+    const CriacaoDoBanco criacao = CriarBanco(pasta.path());
+    switch (criacao.resultado) {
+    case CriacaoDoBanco::Criado:
+        std::printf("Banco de dados criado: %s\n",
+                    QDir::toNativeSeparators(criacao.arquivo).toLocal8Bit().constData());
+        return 0;
+    case CriacaoDoBanco::JaExistia:
+        return seFaltar ? 0 : Falhar(QStringLiteral("o arquivo %1 já existe e não foi alterado").arg(criacao.arquivo));
+    case CriacaoDoBanco::PastaAusente:
         return Falhar(QStringLiteral("a pasta %1 não existe").arg(pasta.path()));
-
-    // Built beside the target and renamed at the end, so no half-made database is ever left there.
-    QTemporaryFile temporario(pasta.filePath(QStringLiteral("fzldados-XXXXXX.novo")));
-    if (!temporario.open())
-        return Falhar(QStringLiteral("não foi possível gravar em %1: %2").arg(pasta.path(), temporario.errorString()));
-    temporario.close();
-
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(temporario.fileName()).constData(), &db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    char* erro = nullptr;
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, Esquema::Sql, nullptr, nullptr, &erro);
-    const QString mensagem = erro ? QString::fromUtf8(erro) : QString::fromUtf8(sqlite3_errstr(rc));
-    sqlite3_free(erro);
-    sqlite3_close(db);
-    if (rc != SQLITE_OK)
-        return Falhar(QStringLiteral("não foi possível criar o banco de dados: %1").arg(mensagem));
-
-    if (!QFile::rename(temporario.fileName(), destino))
-        return Falhar(QStringLiteral("o arquivo %1 já existe e não foi alterado").arg(destino));
-    temporario.setAutoRemove(false);
-    std::printf("Banco de dados criado: %s\n", QDir::toNativeSeparators(destino).toLocal8Bit().constData());
-    return 0;
+    case CriacaoDoBanco::SemGravacao:
+        return Falhar(QStringLiteral("não foi possível gravar em %1: %2").arg(pasta.path(), criacao.detalhe));
+    case CriacaoDoBanco::Recusado:
+        break;
+    }
+    return Falhar(QStringLiteral("não foi possível criar o banco de dados: %1").arg(criacao.detalhe));
 }
