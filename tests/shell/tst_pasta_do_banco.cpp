@@ -4,6 +4,7 @@
 #include "shell/PastaDoBanco.h"
 
 #include <QtTest>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,8 +43,6 @@ void TstPastaDoBanco::escolha()
     QFETCH(QString, antes);
     QFETCH(QString, esperada);
     QFETCH(QString, problema);
-    if (antes == "trancada" && geteuid() == 0)
-        QSKIP("root writes into any folder");
     QTemporaryDir tmp;
     const QDir raiz(tmp.path());
     const QString programa = raiz.filePath("programa"), dados = raiz.filePath("dados/fazelas");
@@ -62,27 +61,41 @@ void TstPastaDoBanco::escolha()
         QVERIFY(raiz.mkpath(dados));
     if (antes == "quadro")
         QFile(dados + "/fzldados.mdb").open(QIODevice::WriteOnly);
-    if (antes == "trancada")
-        QVERIFY(QFile::setPermissions(dados, QFile::ReadOwner | QFile::ExeOwner));
     if (antes == "arquivo")
         QVERIFY(raiz.mkpath("dados") && QFile(dados).open(QIODevice::WriteOnly));
     QString pastaDoPrograma = programa;
     if (antes == "atalho")
         QVERIFY(QFile::link(programa, pastaDoPrograma = raiz.filePath("atalho")));
+    // A folder nobody but root may write; root itself then looks for the board as another user.
+    const bool comoOutro = antes == "trancada" && geteuid() == 0;
+    if (antes == "trancada") {
+        const auto leitura = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+                             | QFile::ExeOther;
+        for (const QString& acima : {tmp.path(), raiz.filePath("dados")})
+            QVERIFY(QFile::setPermissions(acima, leitura | QFile::WriteOwner));
+        QVERIFY(QFile::setPermissions(dados, leitura));
+    }
 
     const QString instalada = raiz.filePath(instalado ? "programa" : "instalada");
+    QString escolhida;
+    std::optional<FalhaBanco> falha;
+    QVERIFY(!comoOutro || seteuid(65534) == 0);
     try {
-        const QString escolhida = PastaDoBanco(pastaDoPrograma, instalada);
-        QVERIFY2(problema.isEmpty(), "no failure");
-        QCOMPARE(escolhida, esperada == "programa" ? pastaDoPrograma : raiz.filePath(esperada));
-    } catch (const FalhaBanco& falha) {
-        QVERIFY2(falha.Descricao().contains(problema) && !problema.isEmpty(), qPrintable(falha.Relatorio()));
-        QCOMPARE(falha.Arquivo(), dados + "/fzldados.mdb");
-        QVERIFY(!falha.Detalhe().isEmpty());
+        escolhida = PastaDoBanco(pastaDoPrograma, instalada);
+    } catch (const FalhaBanco& f) {
+        falha = f;
+    }
+    QVERIFY(!comoOutro || seteuid(0) == 0);
+    if (falha) {
+        QVERIFY2(falha->Descricao().contains(problema) && !problema.isEmpty(), qPrintable(falha->Relatorio()));
+        QCOMPARE(falha->Arquivo(), dados + "/fzldados.mdb");
+        QVERIFY(!falha->Detalhe().isEmpty());
         // Nothing half-made is left behind.
         QCOMPARE(QDir(dados).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
         return;
     }
+    QVERIFY2(problema.isEmpty(), "no failure");
+    QCOMPARE(escolhida, esperada == "programa" ? pastaDoPrograma : raiz.filePath(esperada));
     const QString arquivo = QDir(raiz.filePath(esperada)).filePath("fzldados.mdb");
     if (!instalado) {
         // A copy never makes a board: without its file, opening it reports the file missing.
