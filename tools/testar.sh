@@ -12,8 +12,8 @@ ctest --output-on-failure -j"$(nproc)"
 
 # The sanitizers: any report ends the test that made it. Only the QtTest programs are built and run
 # there: the tests that run the real program (on an X server, or for its --help) add nothing the
-# board tests under the sanitizers do not already run. Suppressions, if ever needed, are for reports inside system
-# libraries only (tools/sanitizadores.supp says which and why).
+# board tests under the sanitizers do not already run. Suppressions, if ever needed, are for
+# reports inside system libraries only (tools/sanitizadores.supp says which and why).
 # Unoptimised, with line tables only: the sanitizers' reports keep their file and line, and the
 # build takes a third less time than an optimised one with full debug information.
 cmake -S "$raiz" -B "$build_asan" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
