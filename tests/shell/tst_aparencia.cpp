@@ -8,80 +8,25 @@
 
 namespace {
 
+// 26 tasks of group 1, every priority, every third one done.
 const QString Preparo = QStringLiteral(
-    "Insert into Grupo_Fazela values (1,'Casa e Escritório'), (2,'Trabalho');"
-    "Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade,Executado) Select 1, printf('Fazela %02d · %s', i,"
+    "Insert into Grupo_Fazela values (1,'Casa e Escritório'), (2,'Trabalho'); Update Config set Ultimo_Grupo = 1;"
+    "With recursive n(i) as (Select 0 Union All Select i + 1 from n where i < 25)"
+    " Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade,Executado) Select 1, printf('Fazela %02d · %s', i,"
     " substr('NenhumaBaixa  Média  Alta   Urgente', 1 + 7 * (i % 5), 7)), printf('%02d', i), 1 + i % 5,"
-    " iif(i % 3 = 0, 'S', Null) From (With recursive n(i) as (Select 0 Union All Select i + 1 from n where i < 25)"
-    " Select i from n);"
-    "Update Config set Ultimo_Grupo = 1");
+    " iif(i % 3 = 0, 'S', Null) From n");
 
-// The sizes and places a panel shows in, as each pass of the event loop (a repaint) finds it.
-class Registro : public QObject
-{
-public:
-    explicit Registro(QWidget* painel)
-        : m_painel(painel)
-    {
-        QCoreApplication::postEvent(this, new QEvent(QEvent::User));
-    }
-    QList<QSize> passos;
-    QList<QPoint> cantos;
-
-protected:
-    bool event(QEvent* e) override
-    {
-        if (e->type() != QEvent::User)
-            return QObject::event(e);
-        if (m_painel->isVisible() && !m_painel->size().isEmpty()) {
-            if (passos.isEmpty() || passos.last() != m_painel->size())
-                passos << m_painel->size();
-            if (cantos.isEmpty() || cantos.last() != m_painel->pos())
-                cantos << m_painel->pos();
-        } else if (!passos.isEmpty()) {
-            return true; // closed: done
-        }
-        QCoreApplication::postEvent(this, new QEvent(QEvent::User));
-        return true;
-    }
-
-private:
-    QWidget* m_painel;
-};
-
-// Once the panel is up at its full size (and a message waits for its answer), takes `acao` and
-// clicks the panel's control `fechar`.
-void FecharQuandoAberto(QWidget* painel, QSize cheio, const QString& fechar, std::function<void()> acao = {})
+// Calls `passo` at every pass of the event loop (each one a repaint) until it returns true.
+void ACadaPasso(QWidget* painel, const std::function<bool()>& passo)
 {
     auto* relogio = new QTimer(painel);
     QObject::connect(relogio, &QTimer::timeout, painel, [=] {
-        if (painel->isVisible() && painel->size() == cheio) {
-            relogio->deleteLater();
+        if (passo()) {
             relogio->stop();
-            if (acao)
-                acao();
-            QTest::mouseClick(painel->findChild<QWidget*>(fechar), Qt::LeftButton);
+            relogio->deleteLater();
         }
     });
-    relogio->start(5);
-}
-
-// Pixels that differ by more than a shade, painted red on a faint copy of the picture.
-int Diferencas(const QImage& esperada, const QImage& obtida, QImage& diferenca)
-{
-    diferenca = obtida;
-    if (esperada.size() != obtida.size())
-        return obtida.width() * obtida.height();
-    int n = 0;
-    for (int y = 0; y < obtida.height(); ++y)
-        for (int x = 0; x < obtida.width(); ++x) {
-            const QRgb a = esperada.pixel(x, y), b = obtida.pixel(x, y);
-            const bool difere = qAbs(qRed(a) - qRed(b)) > 8 || qAbs(qGreen(a) - qGreen(b)) > 8
-                || qAbs(qBlue(a) - qBlue(b)) > 8 || qAbs(qAlpha(a) - qAlpha(b)) > 8;
-            n += difere;
-            diferenca.setPixel(x, y, difere ? qRgb(255, 0, 0) : qRgba(qGray(b), qGray(b), qGray(b), 60));
-        }
-    return n;
+    relogio->start(0);
 }
 
 QImage Retrato(QWidget* janela)
@@ -90,6 +35,15 @@ QImage Retrato(QWidget* janela)
     imagem.fill(Qt::transparent);
     janela->render(&imagem);
     return imagem;
+}
+
+void Clicar(QWidget* janela, const QString& nome)
+{
+    // A row opens its task with a double-click.
+    if (nome.startsWith("Linha"))
+        QTest::mouseDClick(janela->findChild<QWidget*>(nome), Qt::LeftButton);
+    else
+        QTest::mouseClick(janela->findChild<QWidget*>(nome), Qt::LeftButton);
 }
 
 } // namespace
@@ -104,126 +58,97 @@ public:
     }
 
 private slots:
-    void initTestCase();
+    void initTestCase()
+    {
+        SubstituirFontes();
+        QApplication::setCursorFlashTime(0); // the text cursor always shown, never half-way through a blink
+    }
     // First: a fresh board draws its styles from the start of their sequence.
     void desdobramentos();
     void aparencia_data();
     void aparencia();
 };
 
-void TstAparencia::initTestCase()
-{
-    SubstituirFontes();
-    QApplication::setCursorFlashTime(0); // the text cursor always shown, never half-way through a blink
-}
-
 void TstAparencia::desdobramentos()
 {
     QWidget& janela = Iniciar(Preparo);
-    struct Painel
-    {
-        int altura, passosVerticais, passoDiagonal; // twips
-    };
-    const QHash<QString, Painel> paineis
-        = { { "FrmFazela", { 3345, 66, 76 } }, { "FrmGrupo", { 1725, 34, 39 } }, { "FrmMensagem", { 1395, 27, 31 } } };
-    struct Abertura
-    {
-        const char *abrir, *painel, *fechar;
-        char estilo; // Vertical, Horizontal, Diagonal
-    };
-    // The styles come in the same order on every run of the program.
-    const Abertura aberturas[] = {
-        { "CmdNewGrupo", "FrmGrupo", "CmdGrupoCancel", 'V' },
-        { "CmdNewFazela", "FrmFazela", "CmdFazelaSair", 'V' },
-        { "CmdNewGrupo", "FrmGrupo", "ImgGrupoSair", 'H' },
-        { "CmdNewGrupo", "FrmGrupo", "CmdGrupoCancel", 'D' },
-        { "Linha(0)", "FrmFazela", "CmdFazelaSair", 'D' },
-        { "CmdDelGrupo", "FrmMensagem", "CmdMensagemCancelar", 'V' },
-        { "CmdDelGrupo", "FrmMensagem", "ImgMensagemSair", 'H' },
-        { "Linha(1)", "FrmFazela", "CmdFazelaSair", 'V' },
-        { "CmdNewGrupo", "FrmGrupo", "CmdGrupoCancel", 'V' },
-        { "CmdDelGrupo", "FrmMensagem", "CmdMensagemCancelar", 'D' },
-        { "CmdNewFazela", "FrmFazela", "CmdFazelaSair", 'V' },
-        { "Linha(0)", "FrmFazela", "CmdFazelaSair", 'H' },
-    };
-    QString estilos, esperados;
-    for (const Abertura& a : aberturas) {
-        QWidget* painel = janela.findChild<QWidget*>(a.painel);
-        const Painel& tam = paineis[a.painel];
-        const QSize cheio(Px(4365), Px(tam.altura));
-        const QPoint canto = painel->pos();
-        // The steps are fixed numbers of twips; the last one set is the full size.
+    // Height, steps down, height step across (twips); all are 4365 wide.
+    const QHash<QString, QList<int>> paineis = {{"FrmFazela", {3345, 66, 76}}, {"FrmGrupo", {1725, 34, 39}},
+                                                {"FrmMensagem", {1395, 27, 31}}};
+    // Opened by, the panel, closed by, and the style drawn: the same sequence on every run.
+    const QStringList aberturas = {"CmdNewGrupo FrmGrupo CmdGrupoCancel V", "CmdNewFazela FrmFazela CmdFazelaSair V",
+        "CmdNewGrupo FrmGrupo ImgGrupoSair H", "CmdNewGrupo FrmGrupo CmdGrupoCancel D",
+        "Linha(0) FrmFazela CmdFazelaSair D", "CmdDelGrupo FrmMensagem CmdMensagemCancelar V",
+        "CmdDelGrupo FrmMensagem ImgMensagemSair H", "Linha(1) FrmFazela CmdFazelaSair V",
+        "CmdNewGrupo FrmGrupo CmdGrupoCancel V", "CmdDelGrupo FrmMensagem CmdMensagemCancelar D",
+        "CmdNewFazela FrmFazela CmdFazelaSair V", "Linha(0) FrmFazela CmdFazelaSair H"};
+    for (const QString& abertura : aberturas) {
+        const QStringList a = abertura.split(' ');
+        QWidget* painel = janela.findChild<QWidget*>(a[1]);
+        const QList<int> t = paineis[a[1]];
+        const QSize cheio(Px(4365), Px(t[0]));
+        // The steps are fixed numbers of twips, the panel's corner stays put, the last size is the full one.
         QList<QSize> passos;
-        for (int i = 1; a.estilo == 'V' && i <= tam.passosVerticais; ++i)
-            passos << QSize(cheio.width(), Px(50 * i));
-        for (int i = 0; a.estilo == 'H' && i < 58; ++i)
+        for (int i = 0; a[3] == "V" && i < t[1]; ++i)
+            passos << QSize(cheio.width(), Px(50 + 50 * i));
+        for (int i = 0; a[3] == "H" && i < 58; ++i)
             passos << QSize(Px(50 + 75 * i), cheio.height());
-        for (int i = 0; a.estilo == 'D' && i < 44; ++i)
-            passos << QSize(Px(50 + 100 * i), Px(tam.passoDiagonal * (i + 1)));
+        for (int i = 0; a[3] == "D" && i < 44; ++i)
+            passos << QSize(Px(50 + 100 * i), Px(t[2] * (i + 1)));
         passos << cheio;
-        Registro r(painel);
-        FecharQuandoAberto(painel, cheio, a.fechar);
-        QWidget* abrir = janela.findChild<QWidget*>(a.abrir);
-        if (QByteArray(a.abrir).startsWith("Linha"))
-            QTest::mouseDClick(abrir, Qt::LeftButton);
-        else
-            QTest::mouseClick(abrir, Qt::LeftButton);
-        QTRY_VERIFY(painel->isHidden());
-        esperados += a.estilo;
-        estilos += r.passos.first().width() < cheio.width() ? (r.passos.first().height() < cheio.height() ? 'D' : 'H')
-                                                            : 'V';
-        QCOMPARE(estilos, esperados);
-        QCOMPARE(r.passos, passos);
-        QCOMPARE(r.cantos, QList<QPoint> { canto });
+        QList<QSize> vistos;
+        const QPoint canto = painel->pos();
+        bool parado = true;
+        ACadaPasso(painel, [&, painel, cheio, fechar = a[2]] {
+            if (painel->isVisible() && !painel->size().isEmpty()
+                && (vistos.isEmpty() || vistos.last() != painel->size()))
+                vistos << painel->size();
+            parado &= painel->pos() == canto;
+            if (!painel->isVisible() || painel->size() != cheio)
+                return false;
+            QTest::mouseClick(painel->findChild<QWidget*>(fechar), Qt::LeftButton);
+            return true;
+        });
+        Clicar(&janela, a[0]);
+        QTRY_VERIFY2(painel->isHidden(), qPrintable(abertura));
+        QVERIFY2(vistos == passos && parado, qPrintable(abertura));
     }
 }
 
 void TstAparencia::aparencia_data()
 {
     QTest::addColumn<QString>("preparo");
-    QTest::addColumn<QString>("abrir"); // the control clicked (a row: double-clicked) before the picture
-    QTest::addColumn<QString>("painel");
-    QTest::addColumn<QString>("caixa"); // clicked, and typed into
-    QTest::newRow("sem grupos") << ""
-                                << ""
-                                << ""
-                                << "";
-    QTest::newRow("sem fazelas") << "Insert into Grupo_Fazela values (1,'Casa'); Update Config set Ultimo_Grupo = 1"
-                                 << ""
-                                 << ""
-                                 << "";
-    QTest::newRow("grade") << Preparo << ""
-                           << ""
-                           << "";
-    QTest::newRow("grupo") << Preparo << "CmdNewGrupo"
-                           << "FrmGrupo"
-                           << "txtGrupoGrupo";
-    QTest::newRow("fazela") << Preparo << "Linha(2)"
-                            << "FrmFazela"
-                            << "";
-    QTest::newRow("mensagem") << Preparo << "CmdDelGrupo"
-                              << "FrmMensagem"
-                              << "";
+    QTest::addColumn<QString>("abrir"); // the control clicked before the picture
+    QTest::addColumn<QString>("caixa"); // a box clicked and typed into
+    QTest::newRow("sem grupos") << "" << "" << "";
+    QTest::newRow("sem fazelas") << "Insert into Grupo_Fazela values (1,'Casa'); Update Config set Ultimo_Grupo = 1" << "" << "";
+    QTest::newRow("grade") << Preparo << "" << "";
+    QTest::newRow("grupo") << Preparo << "CmdNewGrupo" << "txtGrupoGrupo";
+    QTest::newRow("fazela") << Preparo << "Linha(2)" << "";
+    QTest::newRow("mensagem") << Preparo << "CmdDelGrupo" << "";
 }
 
 void TstAparencia::aparencia()
 {
     QFETCH(QString, preparo);
     QFETCH(QString, abrir);
-    QFETCH(QString, painel);
     QFETCH(QString, caixa);
     QWidget& janela = Iniciar(preparo);
     QImage obtida;
     // The message waits for its answer inside the click: the picture is taken meanwhile.
-    if (painel == "FrmMensagem")
-        FecharQuandoAberto(janela.findChild<QWidget*>(painel), QSize(Px(4365), Px(1395)), "CmdMensagemCancelar",
-            [&] { obtida = Retrato(&janela); });
-    if (abrir.startsWith("Linha"))
-        QTest::mouseDClick(janela.findChild<QWidget*>(abrir), Qt::LeftButton);
-    else if (!abrir.isEmpty())
-        QTest::mouseClick(janela.findChild<QWidget*>(abrir), Qt::LeftButton);
+    QWidget* mensagem = janela.findChild<QWidget*>("FrmMensagem");
+    if (abrir == "CmdDelGrupo")
+        ACadaPasso(mensagem, [&] {
+            if (!mensagem->isVisible() || mensagem->size() != QSize(Px(4365), Px(1395)))
+                return false;
+            obtida = Retrato(&janela);
+            QTest::mouseClick(mensagem->findChild<QWidget*>("CmdMensagemCancelar"), Qt::LeftButton);
+            return true;
+        });
+    if (!abrir.isEmpty())
+        Clicar(&janela, abrir);
     if (!caixa.isEmpty()) {
-        QTest::mouseClick(janela.findChild<QWidget*>(caixa), Qt::LeftButton);
+        Clicar(&janela, caixa);
         Digitar(QApplication::focusWidget(), QStringLiteral("Mercado d'Ávila"));
     }
     if (obtida.isNull())
@@ -235,16 +160,24 @@ void TstAparencia::aparencia()
         QVERIFY(obtida.save(referencia));
     const QImage esperada = QImage(referencia).convertToFormat(QImage::Format_ARGB32);
     // A handful of pixels may differ (text smoothing); a control moved or redrawn differs in hundreds.
-    QImage diferenca;
-    if (const int diferentes = Diferencas(esperada, obtida, diferenca); diferentes > 8) {
-        const QDir pasta(QCoreApplication::applicationDirPath() + "/aparencia");
-        pasta.mkpath(".");
-        obtida.save(pasta.filePath(nome + "-obtida.png"));
-        diferenca.save(pasta.filePath(nome + "-diferenca.png"));
-        QFAIL(qPrintable(QStringLiteral("%1 pixels differ from %2; the board as drawn now and the difference (in red) "
-                                        "are in %3")
-                             .arg(diferentes)
-                             .arg(referencia, pasta.filePath(nome + "-{obtida,diferenca}.png"))));
+    // The difference: red where a pixel differs by more than a shade, on a faint copy of the board.
+    int diferentes = esperada.size() == obtida.size() ? 0 : obtida.width() * obtida.height();
+    QImage diferenca = obtida;
+    for (int y = 0; esperada.size() == obtida.size() && y < obtida.height(); ++y)
+        for (int x = 0; x < obtida.width(); ++x) {
+            const QRgb a = esperada.pixel(x, y), b = obtida.pixel(x, y);
+            const bool difere = qAbs(qRed(a) - qRed(b)) > 8 || qAbs(qGreen(a) - qGreen(b)) > 8
+                || qAbs(qBlue(a) - qBlue(b)) > 8 || qAbs(qAlpha(a) - qAlpha(b)) > 8;
+            diferentes += difere;
+            diferenca.setPixel(x, y, difere ? qRgb(255, 0, 0) : qRgba(qGray(b), qGray(b), qGray(b), 60));
+        }
+    if (diferentes > 8) {
+        const QString pasta = QCoreApplication::applicationDirPath() + "/aparencia/";
+        QDir().mkpath(pasta);
+        obtida.save(pasta + nome + "-obtida.png");
+        diferenca.save(pasta + nome + "-diferenca.png");
+        QFAIL(qPrintable(QStringLiteral("%1 pixels differ from %2; the board drawn now and the difference (red): %3-*.png")
+                             .arg(diferentes).arg(referencia, pasta + nome)));
     }
 }
 
