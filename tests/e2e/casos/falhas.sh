@@ -151,8 +151,9 @@ caso_falhas_somente_leitura() {
   local usuario=fazelas-teste run
   run=$(mktemp -d "$E2E_TMP/run.XXXX")
   if [ "$(id -u)" -eq 0 ]; then
-    id "$usuario" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$usuario" \
-      || e2e_morrer "cannot create the user $usuario"
+    # Another run may be making it at the same moment.
+    id "$usuario" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$usuario" 2>/dev/null \
+      || id "$usuario" >/dev/null 2>&1 || e2e_morrer "cannot create the user $usuario"
     chmod 711 "$E2E_TMP"
     chown -R "$usuario:" "$E2E_PASTA" "$run"
     FALHAS_COMO="setpriv --reuid=$usuario --regid=$usuario --init-groups"
