@@ -82,7 +82,8 @@ parar_programa() {
 }
 
 # foto NAME: a screenshot of the whole screen, kept beside the case's folder.
-foto() { import -window root "$E2E_TMP/$1.png"; echo "$E2E_TMP/$1.png"; }
+# Silent: import rings the bell otherwise, which the bell case would count.
+foto() { import -silent -window root "$E2E_TMP/$1.png"; echo "$E2E_TMP/$1.png"; }
 
 # cor_em FILE X Y: the colour of one pixel as "r,g,b".
 cor_em() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }

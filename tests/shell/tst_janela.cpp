@@ -1,4 +1,4 @@
-// The board window: start-up, what stands where, the outline, which presses move the window, the
+// The board window: start-up, the outline, which presses move the window, the
 // icon's messages, pasting into the boxes, and one copy per folder.
 #include "apoio/Apoio.h"
 #include "data/Modulo.h"
@@ -59,8 +59,6 @@ private slots:
     // First: once a test has ended the program (QCoreApplication::exit), later modal waits return at once.
     void textosDoToolkitEmPortugues();
     void estadoInicial();
-    void pontosDaPrancheta_data();
-    void pontosDaPrancheta();
     void mascaraEPressoes();
     void regiaoDeFigurasPequenas_data();
     void regiaoDeFigurasPequenas();
@@ -101,13 +99,8 @@ void TstJanela::textosDoToolkitEmPortugues()
 
 void TstJanela::estadoInicial()
 {
+    // What shows, and where, is tst_aparencia's.
     Prancheta& p = *m_p;
-    // The window ends where the board picture ends.
-    QCOMPARE(p.size(), QSize(454, 595));
-    QCOMPARE(p.PicPrancheta->geometry(), QRect(2, 0, 452, 595));
-    for (QWidget* oculto : {(QWidget*)p.FrmGrupo, (QWidget*)p.FrmFazela, (QWidget*)p.FrmMensagem, (QWidget*)p.Picture1,
-                            (QWidget*)p.ImagemCheck, (QWidget*)p.txtFazelaCodigo, (QWidget*)p.VscGrade})
-        QVERIFY2(!oculto->isVisible(), qPrintable(oculto->objectName()));
     // The keyboard order: the board's own controls, then each panel's in its order.
     QVERIFY(p.PicFocus->hasFocus());
     QStringList ordem;
@@ -122,7 +115,6 @@ void TstJanela::estadoInicial()
                               "txtFazelaDescricao CmdFazelaIncluir CmdFazelaAlterar CmdFazelaExcluir");
     // The priority list's positions are the stored priorities less one.
     QCOMPARE(Itens(p.CmbFazelaPrior), QStringList({"Nenhuma", "Baixa", "Média", "Alta", "Urgente"}));
-    QCOMPARE(p.cmbGrupo->currentText(), QString::fromLatin1(SemGrupos));
     QVERIFY(!p.cmbGrupo->isEnabled());
     QCOMPARE(p.CmdSair->cursor().shape(), Qt::BitmapCursor);
     // The panels lie over the board (message over task over group) and stay usable while the
@@ -133,39 +125,6 @@ void TstJanela::estadoInicial()
     QVERIFY(filhos.indexOf(p.FrmGrupo) > filhos.indexOf(p.PicPrancheta));
     p.PicPrancheta->setEnabled(false);
     QVERIFY(!p.cmbGrupo->isEnabled() && p.txtFazelaNome->isEnabled() && p.CmdMensagemConfirmar->isEnabled());
-}
-
-// What lies under the pointer at points of the window where a user clicks or looks.
-void TstJanela::pontosDaPrancheta_data()
-{
-    QTest::addColumn<QPoint>("ponto");
-    QTest::addColumn<QString>("controle");
-    QTest::addColumn<QColor>("cor"); // the label's background, if it has one
-    QTest::newRow("novo grupo") << QPoint(42, 75) << "CmdNewGrupo" << QColor();
-    QTest::newRow("excluir grupo") << QPoint(68, 75) << "CmdDelGrupo" << QColor();
-    QTest::newRow("nova fazela") << QPoint(92, 75) << "CmdNewFazela" << QColor();
-    QTest::newRow("fechar") << QPoint(398, 75) << "CmdSair" << QColor();
-    QTest::newRow("marca 0") << QPoint(45, 166) << "ImgLinha(0)" << QColor();
-    QTest::newRow("linha 0") << QPoint(356, 166) << "Linha(0)" << QColor();
-    QTest::newRow("linha 22") << QPoint(356, 166 + 16 * 22) << "Linha(22)" << QColor();
-    QTest::newRow("fabricante") << QPoint(216, 563) << "Vek1" << QColor();
-    QTest::newRow("legenda nenhuma") << QPoint(370, 538) << "Cor1" << QColor(255, 255, 255);
-    QTest::newRow("legenda baixa") << QPoint(320, 538) << "Cor2" << QColor(192, 192, 255);
-    QTest::newRow("legenda média") << QPoint(268, 538) << "Cor3" << QColor(128, 255, 128);
-    QTest::newRow("legenda alta") << QPoint(216, 538) << "Cor4" << QColor(255, 255, 128);
-    QTest::newRow("legenda urgente") << QPoint(164, 538) << "Cor5" << QColor(255, 128, 128);
-}
-
-void TstJanela::pontosDaPrancheta()
-{
-    QFETCH(QPoint, ponto);
-    QFETCH(QString, controle);
-    QFETCH(QColor, cor);
-    QWidget* w = m_p->childAt(ponto);
-    QVERIFY(w);
-    QCOMPARE(w->objectName(), controle);
-    if (cor.isValid())
-        QCOMPARE(static_cast<Rotulo*>(w)->CorFundo(), cor);
 }
 
 void TstJanela::mascaraEPressoes()
