@@ -1,7 +1,8 @@
 #include "assets/Imagens.h"
 
-#include <QImageReader>
+#include <QPainter>
 #include <QResource>
+#include <QSvgRenderer>
 #include <cstring>
 
 namespace Imagens {
@@ -52,14 +53,18 @@ QImage ler(const char* recurso, qreal densidade, QSize tamanho)
 
 QImage desenhar(const QString& svg, QSize pixels)
 {
-    // Through the toolkit's SVG image plugin, loaded only when a picture is drawn: a board on a screen
-    // of density 1 never loads it.
-    QImageReader leitor(svg, "svg");
-    leitor.setScaledSize(pixels);
-    const QImage imagem = leitor.read();
-    if (imagem.size() != pixels || pixels.isEmpty())
+    // The SVG module is linked in, not reached through the toolkit's image plugin: a system without
+    // the plugin still gets its board at every density.
+    QSvgRenderer desenho(svg);
+    if (!desenho.isValid() || pixels.isEmpty())
         return {};
-    return imagem.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage imagem(pixels, QImage::Format_ARGB32_Premultiplied);
+    imagem.fill(Qt::transparent);
+    QPainter pintor(&imagem);
+    pintor.setRenderHint(QPainter::Antialiasing);
+    desenho.render(&pintor);
+    pintor.end();
+    return imagem;
 }
 
 QImage recortarNaChave(const QImage& desenho)

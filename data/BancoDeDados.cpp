@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <limits>
 #include <sqlite3.h>
@@ -340,21 +341,21 @@ void BancoDeDados::marcarFazela(int64_t codigo, bool executada) const
 
 BancoDeDados::Criacao BancoDeDados::criar(const QString& pasta, QString* erro)
 {
-    const auto falhou = [erro](const QString& texto) {
+    const auto falhou = [erro](Criacao motivo, const QString& texto) {
         if (erro)
             *erro = texto;
-        return Criacao::Falhou;
+        return motivo;
     };
     const QString destino = arquivoNaPasta(pasta);
     if (QFileInfo::exists(destino))
         return Criacao::JaExistia;
     if (!QFileInfo(pasta).isDir())
-        return falhou(QStringLiteral("a pasta %1 não existe").arg(QDir::toNativeSeparators(pasta)));
-    // Built beside the target and renamed at the end, so no half-made database is ever left there.
+        return Criacao::PastaAusente;
+    // Built beside the target and moved into place at the end, so no half-made database is ever
+    // left there.
     QTemporaryFile temporario(QDir(pasta).filePath(QStringLiteral("fzldados-XXXXXX.novo")));
     if (!temporario.open())
-        return falhou(QStringLiteral("não foi possível gravar em %1: %2")
-                          .arg(QDir::toNativeSeparators(pasta), temporario.errorString()));
+        return falhou(Criacao::SemGravacao, temporario.errorString());
     temporario.close();
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(temporario.fileName()).constData(), &db,
@@ -366,9 +367,9 @@ BancoDeDados::Criacao BancoDeDados::criar(const QString& pasta, QString* erro)
     sqlite3_free(mensagem);
     sqlite3_close(db);
     if (rc != SQLITE_OK)
-        return falhou(QStringLiteral("não foi possível criar o banco de dados: %1").arg(causa));
-    // Never over a file that appeared meanwhile: a new link fails where a name exists, and a file
-    // system without links gets Qt's rename, which refuses an existing target too.
+        return falhou(Criacao::Recusado, causa);
+    // Never over a file that appeared meanwhile (another first start): a new link fails where a
+    // name exists, and a file system without links gets Qt's rename, which refuses one too.
     const QByteArray de = QFile::encodeName(temporario.fileName()), para = QFile::encodeName(destino);
     if (::link(de.constData(), para.constData()) == 0) {
         temporario.remove();
@@ -377,12 +378,10 @@ BancoDeDados::Criacao BancoDeDados::criar(const QString& pasta, QString* erro)
     } else if (temporario.rename(destino)) {
         temporario.setAutoRemove(false);
     } else {
-        return QFileInfo::exists(destino) ? Criacao::JaExistia
-                                          : falhou(QStringLiteral("não foi possível gravar %1: %2")
-                                                       .arg(QDir::toNativeSeparators(destino), temporario.errorString()));
+        return QFileInfo::exists(destino) ? Criacao::JaExistia : falhou(Criacao::SemGravacao, temporario.errorString());
     }
     // The new name is on the disk only once the folder is.
     if (!sincronizarPasta(pasta))
-        return falhou(QStringLiteral("não foi possível gravar em %1").arg(QDir::toNativeSeparators(pasta)));
+        return falhou(Criacao::SemGravacao, QString::fromLocal8Bit(strerror(errno)));
     return Criacao::Criado;
 }

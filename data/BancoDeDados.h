@@ -78,9 +78,9 @@ public:
     void marcarFazela(int64_t codigo, bool executada) const;
 
     // Writes a new file with the schema and the one settings row into `pasta`, never over an existing
-    // one: built beside it and renamed into place, the folder synced after. False, with the reason
-    // in `erro`, when it could not.
-    enum class Criacao { Criado, JaExistia, Falhou };
+    // one: built beside it and moved into place, the folder synced after. For a failure, `erro`
+    // receives the system's or the engine's own words.
+    enum class Criacao { Criado, JaExistia, PastaAusente, SemGravacao, Recusado };
     static Criacao criar(const QString& pasta, QString* erro = nullptr);
 
 private:

@@ -46,9 +46,9 @@ Bandeja::~Bandeja() = default;
 
 bool Bandeja::incluir()
 {
-    m_icone = std::make_unique<QSystemTrayIcon>(m_quadro->windowIcon());
+    m_icone = new QSystemTrayIcon(m_quadro->windowIcon(), this);
     m_icone->setToolTip(QStringLiteral("Fazelas"));
-    connect(m_icone.get(), &QSystemTrayIcon::activated, this, &Bandeja::aoAtivar);
+    connect(m_icone, &QSystemTrayIcon::activated, this, &Bandeja::aoAtivar);
     m_icone->show();
     const bool incluido = presente();
     // Qt knows the place only of an icon it docked itself in an XEmbed tray; there the menu is
@@ -61,9 +61,8 @@ bool Bandeja::incluir()
 bool Bandeja::excluir()
 {
     const bool estava = presente();
-    if (m_icone)
-        m_icone->hide();
-    m_icone.reset();
+    delete m_icone;
+    m_icone = nullptr;
     return estava;
 }
 

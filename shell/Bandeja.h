@@ -59,7 +59,7 @@ private:
     void aoAtivar(QSystemTrayIcon::ActivationReason motivo);
 
     QWidget* m_quadro;
-    std::unique_ptr<QSystemTrayIcon> m_icone;
+    QSystemTrayIcon* m_icone = nullptr;
     std::unique_ptr<QWidget> m_formulario; // hidden; carries the menu
     QMenu* m_menu = nullptr;
     CliquesDoIcone m_cliques;

@@ -292,4 +292,8 @@ void Prancheta::ajustarDensidade(qreal densidade)
     m_figura = Imagens::ler(Imagens::Prancheta, densidade);
     m_prancheta->definirImagem(testAttribute(Qt::WA_TranslucentBackground) ? Imagens::semChave(m_figura) : m_figura);
     aplicarContorno();
+    // A window moved to a screen of another density keeps its size in the old screen's pixels (and
+    // the window manager its size limits): only part of the board would show, or the board in a corner.
+    if (QWindow* janela = windowHandle())
+        janela->resize(minimumSize());
 }

@@ -1,16 +1,59 @@
 #include "data/BancoDeDados.h"
 #include "shell/Controles.h"
 #include "shell/Falhas.h"
+#include "shell/PastaDoBanco.h"
 #include "shell/Prancheta.h"
 #include "shell/SistemaDeJanelas.h"
 #include "shell/UmaCopia.h"
 
 #include <QApplication>
 #include <QScreen>
+#include <cstdio>
+#include <cstring>
 #include <vector>
+
+namespace {
+
+// --help and --version are answered before the toolkit looks for a display; the manual page is
+// made from them.
+constexpr const char* Ajuda = R"(Uso: fazelas [--help | --version]
+Quadro de tarefas para uma pessoa: as tarefas ("fazelas") de um grupo numa
+prancheta, coloridas pela prioridade, com a marca das feitas, e um ícone na área
+de notificação, cujo menu encerra o programa. Iniciado de novo, o programa traz
+para a frente o quadro que já está aberto.
+
+O quadro é um só arquivo, fzldados.mdb (SQLite 3). O programa em %s, a
+pasta em que o pacote o instala, guarda o quadro de cada usuário na pasta de
+dados dele, $XDG_DATA_HOME/fazelas/ (~/.local/share/fazelas/ se a variável não
+estiver definida), e o cria ali na primeira vez que o usuário o inicia. Uma
+cópia do programa em qualquer outra pasta usa o fzldados.mdb ao lado dela, que
+o comando fazelas-criar-banco cria; sem ele, a cópia informa que o arquivo não
+foi encontrado.
+
+Opções:
+      --help     mostra esta ajuda e termina
+      --version  mostra a versão e termina
+)";
+
+bool ResponderOpcao(int argc, char* argv[])
+{
+    if (argc != 2)
+        return false;
+    if (std::strcmp(argv[1], "--help") == 0)
+        std::printf(Ajuda, FAZELAS_PASTA_INSTALADA);
+    else if (std::strcmp(argv[1], "--version") == 0)
+        std::printf("fazelas %s\nCopyright © 2026 Oficina das Fazelas.\n", FAZELAS_VERSAO);
+    else
+        return false;
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    if (ResponderOpcao(argc, argv))
+        return 0;
     // On Wayland the board runs through XWayland, which lets it keep its shape and be dragged.
     SistemaDeJanelas::preferirX11();
     // Desktops find the board's entry, name and icon by its window's class (X11, from the
@@ -30,7 +73,14 @@ int main(int argc, char* argv[])
     substituirFontes();
     falarPortugues();
 
-    const BancoDeDados banco(BancoDeDados::arquivoNaPasta(QCoreApplication::applicationDirPath()));
+    QString pasta;
+    try {
+        pasta = PastaDoBanco(QCoreApplication::applicationDirPath(), QStringLiteral(FAZELAS_PASTA_INSTALADA));
+    } catch (const FalhaBanco& falha) {
+        reportarFalha(falha.relatorio());
+        return 1;
+    }
+    const BancoDeDados banco(BancoDeDados::arquivoNaPasta(pasta));
     // One copy per data file: a second start ends here, before any window, icon or database access,
     // and the copy that runs brings its board back to the user who started the program again.
     UmaCopia copia(banco.arquivo());

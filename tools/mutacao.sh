@@ -24,11 +24,12 @@ while [ $# -gt 0 ]; do
 done
 build=$(cd "${build:-$raiz/build}" && pwd) || { echo "no build folder; build first (tools/preparar.sh)"; exit 2; }
 
-# Only the QtTest programs the run needs (and the program itself for the end-to-end test).
+# Only the programs the run needs: the QtTest programs, and the program and the companion command
+# (ajuda_e_versao and the end-to-end test run them).
 alvos=$(cd "$raiz/tests" && ls */tst_*.cpp | xargs -n1 basename | sed 's/\.cpp$//' | grep -vx tst_uso_prolongado)
+alvos="$alvos fazelas fazelas-criar-banco"
 excluir='^(ponta_a_ponta|resistencia_queda|tst_uso_prolongado)$'
 if [ "$e2e" = 1 ]; then
-  alvos="$alvos fazelas fazelas-criar-banco"
   excluir='^(resistencia_queda|tst_uso_prolongado)$'
 fi
 

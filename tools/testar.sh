@@ -11,9 +11,9 @@ cd "$build"
 ctest --output-on-failure -j"$(nproc)"
 
 # The sanitizers: any report ends the test that made it. Only the QtTest programs are built and run
-# there: the two tests that drive the real program on an X server add nothing the board tests under
-# the sanitizers do not already run. Suppressions, if ever needed, are for reports inside system
-# libraries only (tools/sanitizadores.supp says which and why).
+# there: the tests that run the real program (on an X server, or for its --help) add nothing the
+# board tests under the sanitizers do not already run. Suppressions, if ever needed, are for
+# reports inside system libraries only (tools/sanitizadores.supp says which and why).
 # Unoptimised, with line tables only: the sanitizers' reports keep their file and line, and the
 # build takes a third less time than an optimised one with full debug information.
 cmake -S "$raiz" -B "$build_asan" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
@@ -24,4 +24,4 @@ cd "$build_asan"
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=0:strict_string_checks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$raiz/tools/sanitizadores.supp:print_suppressions=0"
-ctest --output-on-failure -j"$(nproc)" -E '^(ponta_a_ponta|resistencia_queda)$'
+ctest --output-on-failure -j"$(nproc)" -R '^tst_'

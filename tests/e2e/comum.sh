@@ -23,7 +23,7 @@ iniciar_x() {
   local n=${E2E_TELA:-200}
   while :; do
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${E2E_TAMANHO:-1024x768}x24" -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_XVFB=$!
     export DISPLAY=":$n"
     esperar "$E2E_PRAZO" xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }
@@ -82,7 +82,8 @@ parar_programa() {
 }
 
 # foto NAME: a screenshot of the whole screen, kept beside the case's folder.
-foto() { import -window root "$E2E_TMP/$1.png"; echo "$E2E_TMP/$1.png"; }
+# Silent: import rings the bell otherwise, which the bell case would count.
+foto() { import -silent -window root "$E2E_TMP/$1.png"; echo "$E2E_TMP/$1.png"; }
 
 # cor_em FILE X Y: the colour of one pixel as "r,g,b".
 cor_em() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }

@@ -1,6 +1,6 @@
 # Hostile and unusual texts entered through the real boxes of the real program, typed or pasted:
-# each is stored byte for byte as entered (less what a box cannot hold), and leaves every other row
-# as it was.
+# each is stored byte for byte as entered (less what a box cannot hold), leaves every other row as
+# it was, and comes back unchanged from the task panel when the task is saved again with "Alterar".
 
 source "$(dirname "${BASH_SOURCE[0]}")/../digitar_e_colar.sh"
 
@@ -62,6 +62,26 @@ entradas_fazela() {
     || e2e_morrer "$n: description stored as $(sql "SELECT substr(hex(Descricao), 1, 300) FROM Fazelas WHERE Codigo = $codigo"),"\
       "not $(entradas_hex "$E_CORPUS/$n.desc.esperado")"
   [ "$(entradas_retrato "$codigo")" = "$antes" ] || e2e_morrer "$n: other rows changed"
+  entradas_alterar "$n" "$codigo"
+}
+
+# The header's change counter: it moves with every write.
+entradas_gravacoes() { od -An -tx1 -j24 -N4 "$E2E_PASTA/fzldados.mdb"; }
+entradas_gravou() { [ "$(entradas_gravacoes)" != "$1" ]; }
+
+# entradas_alterar N CODE: the task, opened from its row (the last of the group) and saved with
+# "Alterar" as the panel shows it, is written back byte for byte as it was.
+entradas_alterar() {
+  local antes gravacoes linha
+  antes=$(entradas_retrato) gravacoes=$(entradas_gravacoes)
+  linha=$(( $(sql "SELECT count(*) FROM Fazelas WHERE Cod_Grupo = (SELECT Cod_Grupo FROM Fazelas WHERE Codigo = $2)") - 1 ))
+  xdotool mousemove --window "$E2E_JANELA" 356 $((166 + 16 * linha)) click --repeat 2 --delay 80 1
+  esperar "$E2E_PRAZO" entradas_painel 411 || e2e_morrer "$1: the task panel did not open for a change"
+  entradas_clicar 230 390
+  esperar 60 entradas_gravou "$gravacoes" || e2e_morrer "$1: the change was not written"
+  esperar "$E2E_PRAZO" entradas_sem_painel 411 || e2e_morrer "$1: the task panel stayed open after the change"
+  [ "$(entradas_retrato)" = "$antes" ] || e2e_morrer "$1: changed with nothing typed:"\
+    "$(sql "SELECT hex(Fazela), substr(hex(Descricao), 1, 300) FROM Fazelas WHERE Codigo = $2")"
 }
 
 # entradas_grupo N: adds group N of the corpus through the group panel, with its add button.

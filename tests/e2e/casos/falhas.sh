@@ -11,8 +11,8 @@ falhas_retrato() {
   (cd "$1" && find . -mindepth 1 ! -name saida.log | sort && sha256sum fzldados.mdb 2>/dev/null) || true
 }
 
-# falhas_iniciar: starts the program without waiting for its board.
-falhas_iniciar() { "$E2E_PASTA/fazelas" >"$E2E_PASTA/saida.log" 2>&1 & E2E_PID=$!; }
+# falhas_iniciar: starts the program without waiting for its board (through FALHAS_COMO, if set).
+falhas_iniciar() { ${FALHAS_COMO:-} "$E2E_PASTA/fazelas" >"$E2E_PASTA/saida.log" 2>&1 & E2E_PID=$!; }
 
 # falhas_janela_do_relatorio: the report's window, a dialog (the tray icon's window, untitled, is
 # called after the application too).
@@ -116,7 +116,7 @@ caso_falhas_em_uso_por_outro_programa() {
 caso_falhas_disco_cheio() {
   local disco="$E2E_PASTA/disco"
   mkdir "$disco"
-  if ! mount -t tmpfs -o size=16m tmpfs "$disco" 2>/dev/null; then
+  if ! mount -t tmpfs -o size=48m tmpfs "$disco" 2>/dev/null; then
     echo "PULADO: no small file system can be mounted here (needs root with mount rights)"
     return 0
   fi
@@ -167,4 +167,26 @@ caso_falhas_disco_cheio() {
   [ "$(sql "SELECT Fazela FROM Fazelas WHERE Codigo = 2")" = "Depois de encher" ] || e2e_morrer "the name was lost"
   [ "$(sql "SELECT Descricao = CAST(readfile('$descricao') AS TEXT) FROM Fazelas WHERE Codigo = 2")" = 1 ] \
     || e2e_morrer "the description was not kept"
+}
+
+# A file or a folder the user may not write. Root writes anywhere, so when the tests run as root
+# the program runs as the ordinary user fazelas-teste, made for them the first time.
+caso_falhas_somente_leitura() {
+  local usuario=fazelas-teste run
+  run=$(mktemp -d "$E2E_TMP/run.XXXX")
+  if [ "$(id -u)" -eq 0 ]; then
+    # Another run may be making it at the same moment.
+    id "$usuario" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$usuario" 2>/dev/null \
+      || id "$usuario" >/dev/null 2>&1 || e2e_morrer "cannot create the user $usuario"
+    chmod 711 "$E2E_TMP"
+    chown -R "$usuario:" "$E2E_PASTA" "$run"
+    FALHAS_COMO="setpriv --reuid=$usuario --regid=$usuario --init-groups"
+  fi
+  FALHAS_COMO="${FALHAS_COMO:-} env XDG_RUNTIME_DIR=$run HOME=$run"
+  chmod a-w "$E2E_PASTA/fzldados.mdb"
+  falhas_na_partida arquivo "o arquivo só permite leitura."
+  chmod u+w "$E2E_PASTA/fzldados.mdb"
+  chmod a-w "$E2E_PASTA"
+  falhas_na_partida pasta "a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos temporários ao lado dele)."
+  chmod u+w "$E2E_PASTA"
 }

@@ -1,4 +1,4 @@
-# The board's outline, dragging, stacking, the notification-area icon and its menu, and one copy
+# Dragging, stacking, the notification-area icon and its menu, and one copy
 # per folder, on the real window manager.
 
 # janela_icone: the id of the program's icon docked in icewm's tray.
@@ -22,24 +22,6 @@ janela_duplo_clique_no_icone() { xdotool mousemove --window "$E2E_ICONE" 12 12 c
 janela_fechar() {
   xdotool mousemove --window "$E2E_JANELA" 398 75 click 1
   esperar "$E2E_PRAZO" janela_oculta "$E2E_JANELA" || e2e_morrer "the close image did not hide the board"
-}
-
-caso_janela_contorno() {
-  iniciar_programa
-  geometria "$E2E_JANELA"
-  [ "$WIDTH" -eq 454 ] && [ "$HEIGHT" -eq 595 ] || e2e_morrer "window is ${WIDTH}x${HEIGHT}"
-  # The clipboard's box in the picture is (5,3)-(446,591); the picture lies 2 pixels into the window.
-  xwininfo -id "$E2E_JANELA" -shape | grep -q 'Window shape extents:  442x589+7+3' \
-    || e2e_morrer "shape: $(xwininfo -id "$E2E_JANELA" -shape | grep 'shape extents')"
-  local f roxos
-  f=$(foto contorno)
-  roxos=$(convert "$f" -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage -fill black +opaque 'rgb(41,22,111)' \
-    -fill white -opaque 'rgb(41,22,111)' -format '%[fx:round(mean*w*h)]' info:)
-  [ "$roxos" -eq 0 ] || e2e_morrer "$roxos pixels of the transparent colour show"
-  # A click through a hole of the outline reaches the window below, not the board.
-  xdotool mousemove $((X + 1)) $((Y + 300))
-  eval "$(xdotool getmouselocation --shell)"
-  [ "$WINDOW" != "$E2E_JANELA" ] || e2e_morrer "the pointer in the outline's hole is on the board"
 }
 
 # janela_arrastar BUTTON FROM_X FROM_Y TO_X TO_Y: drags with BUTTON and waits for the board at (E_X, E_Y).
