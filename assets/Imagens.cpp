@@ -9,21 +9,21 @@ namespace Imagens {
 
 namespace {
 
-bool LerCabecalho(const QResource& r, Cabecalho& c)
-{
-    if (!r.isValid() || r.compressionAlgorithm() != QResource::NoCompression || r.size() < qint64(sizeof c))
-        return false;
-    std::memcpy(&c, r.data(), sizeof c);
-    return std::memcmp(c.marca, "FZI1", 4) == 0;
-}
+    bool lerCabecalho(const QResource& r, Cabecalho& c)
+    {
+        if (!r.isValid() || r.compressionAlgorithm() != QResource::NoCompression || r.size() < qint64(sizeof c))
+            return false;
+        std::memcpy(&c, r.data(), sizeof c);
+        return std::memcmp(c.marca, "FZI1", 4) == 0;
+    }
 
 } // namespace
 
 QImage ler(const char* recurso)
 {
     const QResource r(QString::fromLatin1(recurso));
-    Cabecalho c{};
-    if (!LerCabecalho(r, c))
+    Cabecalho c {};
+    if (!lerCabecalho(r, c))
         return {};
     QImage imagem(int(c.largura), int(c.altura), QImage::Format(c.formato));
     if (imagem.isNull() || r.size() != qint64(sizeof c) + imagem.sizeInBytes())
@@ -38,8 +38,8 @@ QImage ler(const char* recurso, qreal densidade, QSize tamanho)
         return ler(recurso);
     const QString nome = QString::fromLatin1(recurso);
     if (tamanho.isEmpty()) {
-        Cabecalho c{};
-        if (!LerCabecalho(QResource(nome), c))
+        Cabecalho c {};
+        if (!lerCabecalho(QResource(nome), c))
             return {};
         tamanho = QSize(int(c.largura), int(c.altura));
     }
@@ -133,7 +133,7 @@ QIcon iconeDaJanela(qreal densidade)
     QIcon icone(figura(Icone));
     // The icon's places ask for these sizes (task bars, notification areas, the window manager).
     if (densidade != 1)
-        for (int lado : {16, 22, 24, 32, 48, 64})
+        for (int lado : { 16, 22, 24, 32, 48, 64 })
             icone.addPixmap(figura(Icone, densidade, QSize(lado, lado)));
     return icone;
 }

@@ -34,7 +34,7 @@ public:
     {
         // Without SQLITE_OPEN_CREATE a missing file is an error, never a new empty database.
         const int rc = sqlite3_open_v2(QFile::encodeName(arquivo).constData(), &m_db,
-                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE, nullptr);
+            SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE, nullptr);
         if (rc != SQLITE_OK)
             falhar(rc, AoAbrir);
         if (sqlite3_db_readonly(m_db, "main") == 1)
@@ -44,7 +44,7 @@ public:
         if (!pastaGravavel(arquivo))
             falhar(SQLITE_READONLY_DIRECTORY, AoAbrir);
         sqlite3_busy_timeout(m_db, EsperaPorOutroPrograma);
-        OrdemTexto::Registrar(m_db);
+        OrdemTexto::registrar(m_db);
         // EXTRA also syncs the folder once the journal is deleted: a power cut just after a commit
         // cannot bring the journal back and undo the write. Reading the schema now reports a file
         // that is not a database as soon as it is opened.
@@ -60,7 +60,7 @@ public:
     {
         const bool temMensagem = m_db && sqlite3_errcode(m_db) != SQLITE_OK;
         throw FalhaBanco(m_arquivo, operacao, codigo,
-                         QString::fromUtf8(temMensagem ? sqlite3_errmsg(m_db) : sqlite3_errstr(codigo)));
+            QString::fromUtf8(temMensagem ? sqlite3_errmsg(m_db) : sqlite3_errstr(codigo)));
     }
 
     // Fixed statements only: no value ever goes into a statement's text.
@@ -99,8 +99,8 @@ public:
     Comando& ligar(int posicao, const QString& texto)
     {
         const QByteArray bytes = texto.toUtf8();
-        conferir(sqlite3_bind_text64(m_st, posicao, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT,
-                                     SQLITE_UTF8));
+        conferir(sqlite3_bind_text64(
+            m_st, posicao, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT, SQLITE_UTF8));
         return *this;
     }
     Comando& ligarNulo(int posicao)
@@ -121,8 +121,7 @@ public:
     }
     void executar()
     {
-        while (passo()) {
-        }
+        while (passo()) { }
     }
 
     bool nulo(int coluna) const { return sqlite3_column_type(m_st, coluna) == SQLITE_NULL; }
@@ -186,13 +185,13 @@ private:
 };
 
 // The grid's order; the join leaves out tasks whose group is gone.
-constexpr std::string_view FazelasDoGrupo =
-    "Select Fazelas.Codigo, Fazelas.Fazela, Fazelas.Descricao, Fazelas.Prioridade, Fazelas.Executado"
-    " from Grupo_Fazela Inner Join Fazelas ON Grupo_Fazela.Codigo = Fazelas.Cod_Grupo"
-    " Where Grupo_Fazela.Codigo = ?1 Order By Fazelas.Prioridade desc, Fazelas.Descricao";
-constexpr std::string_view ContarFazelasDoGrupo =
-    "Select count(*) from Grupo_Fazela Inner Join Fazelas ON Grupo_Fazela.Codigo = Fazelas.Cod_Grupo"
-    " Where Grupo_Fazela.Codigo = ?1";
+constexpr std::string_view FazelasDoGrupo
+    = "Select Fazelas.Codigo, Fazelas.Fazela, Fazelas.Descricao, Fazelas.Prioridade, Fazelas.Executado"
+      " from Grupo_Fazela Inner Join Fazelas ON Grupo_Fazela.Codigo = Fazelas.Cod_Grupo"
+      " Where Grupo_Fazela.Codigo = ?1 Order By Fazelas.Prioridade desc, Fazelas.Descricao";
+constexpr std::string_view ContarFazelasDoGrupo
+    = "Select count(*) from Grupo_Fazela Inner Join Fazelas ON Grupo_Fazela.Codigo = Fazelas.Cod_Grupo"
+      " Where Grupo_Fazela.Codigo = ?1";
 
 // Syncs a folder's entries (a rename into it) to the disk.
 bool sincronizarPasta(const QString& pasta)
@@ -207,7 +206,10 @@ bool sincronizarPasta(const QString& pasta)
 
 } // namespace
 
-QString BancoDeDados::arquivoNaPasta(const QString& pasta) { return QDir(pasta).filePath(QStringLiteral("fzldados.mdb")); }
+QString BancoDeDados::arquivoNaPasta(const QString& pasta)
+{
+    return QDir(pasta).filePath(QStringLiteral("fzldados.mdb"));
+}
 
 BancoDeDados::BancoDeDados(QString arquivo)
     : m_arquivo(std::move(arquivo))
@@ -237,7 +239,7 @@ QList<Grupo> BancoDeDados::grupos() const
     Comando ler(c, "Select Codigo, Grupo from Grupo_Fazela Order By Grupo", AoLer);
     QList<Grupo> grupos;
     while (ler.passo())
-        grupos.append({ler.inteiro(0), ler.textoQ(1)});
+        grupos.append({ ler.inteiro(0), ler.textoQ(1) });
     return grupos;
 }
 
@@ -251,9 +253,12 @@ int64_t BancoDeDados::incluirGrupo(const QString& nome) const
     // another group's code.
     if (!maior.nulo(0) && maior.inteiro(0) == std::numeric_limits<int64_t>::max())
         throw FalhaBanco(m_arquivo, AoGravar, QStringLiteral("não há mais códigos livres para um novo grupo"),
-                         QStringLiteral("max(Codigo) = %1").arg(maior.inteiro(0)));
+            QStringLiteral("max(Codigo) = %1").arg(maior.inteiro(0)));
     const int64_t codigo = maior.nulo(0) ? 1 : maior.inteiro(0) + 1;
-    Comando(c, "Insert Into Grupo_Fazela(Codigo,Grupo) values(?1,?2)", AoGravar).ligar(1, codigo).ligar(2, nome).executar();
+    Comando(c, "Insert Into Grupo_Fazela(Codigo,Grupo) values(?1,?2)", AoGravar)
+        .ligar(1, codigo)
+        .ligar(2, nome)
+        .executar();
     juntos.confirmar();
     return codigo;
 }
@@ -267,8 +272,8 @@ void BancoDeDados::excluirGrupo(int64_t grupo) const
     juntos.confirmar();
 }
 
-void BancoDeDados::lerFazelas(int64_t grupo, const std::function<bool(const LinhaDeFazela&)>& porLinha,
-                              int64_t* total) const
+void BancoDeDados::lerFazelas(
+    int64_t grupo, const std::function<bool(const LinhaDeFazela&)>& porLinha, int64_t* total) const
 {
     Conexao c(m_arquivo);
     std::optional<Transacao> umaLeitura;
@@ -358,8 +363,8 @@ BancoDeDados::Criacao BancoDeDados::criar(const QString& pasta, QString* erro)
         return falhou(Criacao::SemGravacao, temporario.errorString());
     temporario.close();
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(temporario.fileName()).constData(), &db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc = sqlite3_open_v2(
+        QFile::encodeName(temporario.fileName()).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     char* mensagem = nullptr;
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, Esquema::Sql, nullptr, nullptr, &mensagem);

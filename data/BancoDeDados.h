@@ -67,8 +67,8 @@ public:
     // The group's tasks in the board's order (highest priority first, then by description), handed
     // to `porLinha` as the engine steps them until it returns false. With `total`, their count is
     // read first, in the same read of the file: no other program's write falls between the two.
-    void lerFazelas(int64_t grupo, const std::function<bool(const LinhaDeFazela&)>& porLinha,
-                    int64_t* total = nullptr) const;
+    void lerFazelas(
+        int64_t grupo, const std::function<bool(const LinhaDeFazela&)>& porLinha, int64_t* total = nullptr) const;
     // The statement lerFazelas() steps (?1: the group), for a benchmark's baseline.
     static std::string_view consultaDaGrade();
     // Adds a task, not done, to the group, and gives its code.

@@ -22,7 +22,9 @@ bool pastaGravavel(const QString& arquivo) { return QFileInfo(QFileInfo(arquivo)
 
 bool sistemaSoDeLeitura(const QString& arquivo)
 {
-    struct statvfs sistema {};
+    struct statvfs sistema
+    {
+    };
     return statvfs(QFile::encodeName(QFileInfo(arquivo).absolutePath()).constData(), &sistema) == 0
         && (sistema.f_flag & ST_RDONLY);
 }
@@ -94,6 +96,7 @@ FalhaBanco::FalhaBanco(QString arquivo, QString operacao, QString descricao, QSt
 
 QString FalhaBanco::relatorio() const
 {
-    return QStringLiteral("Falha no banco de dados do Fazelas.\n\nArquivo: %1\nProblema: %2.\nMensagem do banco: %3: %4")
+    return QStringLiteral(
+        "Falha no banco de dados do Fazelas.\n\nArquivo: %1\nProblema: %2.\nMensagem do banco: %3: %4")
         .arg(QDir::toNativeSeparators(m_arquivo), m_descricao, m_operacao, m_causa);
 }

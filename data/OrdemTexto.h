@@ -8,10 +8,10 @@ struct sqlite3;
 namespace OrdemTexto {
 
 // <0, 0 or >0, like strcmp, for two UTF-8 texts.
-int Comparar(std::string_view a, std::string_view b);
+int comparar(std::string_view a, std::string_view b);
 
 // Replaces the engine's NOCASE order on this connection; the schema declares the text columns
 // with it, so the sqlite3 shell keeps working with its own caseless order.
-int Registrar(sqlite3* db);
+int registrar(sqlite3* db);
 
 } // namespace OrdemTexto

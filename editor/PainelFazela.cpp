@@ -13,6 +13,7 @@ namespace {
 
 constexpr Controle Desenho = painel("FrmFazela", 1230, 2828, 4365, 3345).comMarcas(Oculto);
 
+// clang-format off
 constexpr Controle Tabela[] = {
     Controle{"CmbFazelaPrior", Tipo::Lista, 3120, 390, 1125, 285}.com(Legenda).naOrdem(55),
     Controle{"txtFazelaDescricao", Tipo::TextoMulti, 90, 1350, 4155, 1320}.com(Caixas).naOrdem(57),
@@ -33,6 +34,7 @@ constexpr Controle Tabela[] = {
     rotulo("Label7", 30, 30, 4305, 285).comFundo(Azul).comMarcas(Opaco),
     rotulo("Label4", 120, 420, 3105, 285).comTexto("Nome da Fazela :").com(Rotulos).comFrente(Vinho),
 };
+// clang-format on
 
 // The priority stored is the position in the list plus one; none chosen stores 0.
 constexpr int PosicaoMedia = 2;
@@ -40,7 +42,7 @@ constexpr int PosicaoMedia = 2;
 } // namespace
 
 PainelFazela::PainelFazela(QWidget* janela, Construtor& construtor, const BancoDeDados& banco,
-                           Desdobramento& desdobramento, PainelMensagem& mensagem)
+    Desdobramento& desdobramento, PainelMensagem& mensagem)
     : Painel(janela)
     , m_banco(banco)
     , m_desdobramento(desdobramento)
@@ -55,12 +57,13 @@ PainelFazela::PainelFazela(QWidget* janela, Construtor& construtor, const BancoD
     m_incluir = construtor.controle<QPushButton>(QStringLiteral("CmdFazelaIncluir"));
     m_alterar = construtor.controle<QPushButton>(QStringLiteral("CmdFazelaAlterar"));
     m_excluir = construtor.controle<QPushButton>(QStringLiteral("CmdFazelaExcluir"));
-    m_prioridade->addItems({QStringLiteral("Nenhuma"), QStringLiteral("Baixa"), QStringLiteral("Média"),
-                            QStringLiteral("Alta"), QStringLiteral("Urgente")});
+    m_prioridade->addItems({ QStringLiteral("Nenhuma"), QStringLiteral("Baixa"), QStringLiteral("Média"),
+        QStringLiteral("Alta"), QStringLiteral("Urgente") });
     connect(m_incluir, &QPushButton::clicked, this, &PainelFazela::incluir);
     connect(m_alterar, &QPushButton::clicked, this, &PainelFazela::alterar);
     connect(m_excluir, &QPushButton::clicked, this, &PainelFazela::excluir);
-    connect(construtor.controle<Imagem>(QStringLiteral("CmdFazelaSair")), &Imagem::clicado, this, &PainelFazela::fechar);
+    connect(
+        construtor.controle<Imagem>(QStringLiteral("CmdFazelaSair")), &Imagem::clicado, this, &PainelFazela::fechar);
     connect(m_prioridade, &Lista::teclaDigitada, this, &PainelFazela::teclaNaPrioridade);
     connect(m_nome, &CaixaTexto::teclaDigitada, this, &PainelFazela::teclaNoNome);
     connect(m_descricao, &CaixaTextoMulti::teclaDigitada, this, &PainelFazela::teclaNaDescricao);

@@ -18,7 +18,7 @@ class PainelFazela : public Painel
     Q_OBJECT
 public:
     PainelFazela(QWidget* janela, Construtor& construtor, const BancoDeDados& banco, Desdobramento& desdobramento,
-                 PainelMensagem& mensagem);
+        PainelMensagem& mensagem);
 
     // New mode: only "&Incluir", priority "Média", empty name and description. No group: nothing.
     void abrirNova(int64_t grupo);

@@ -14,8 +14,8 @@ void BufferGrade::limpar()
 
 void BufferGrade::incluir(const LinhaDeFazela& linha)
 {
-    m_itens.push_back({linha.codigo, guardar(linha.nome), guardar(linha.descricao), uint8_t(linha.prioridade),
-                       linha.executada});
+    m_itens.push_back(
+        { linha.codigo, guardar(linha.nome), guardar(linha.descricao), uint8_t(linha.prioridade), linha.executada });
 }
 
 TextoGrade BufferGrade::guardar(std::string_view bytes)

@@ -28,7 +28,7 @@ public:
             return {};
         uint32_t n;
         std::memcpy(&n, m_guardado, sizeof n);
-        return {m_guardado + sizeof n, n};
+        return { m_guardado + sizeof n, n };
     }
     QString texto() const
     {

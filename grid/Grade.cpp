@@ -29,11 +29,12 @@ std::vector<Controle> tabela()
         }
         return n;
     }();
-    std::vector<Controle> linhas{Controle{"VscGrade", Tipo::Rolagem, 5820, 2370, 255, 5535}.naOrdem(4)};
+    std::vector<Controle> linhas { Controle { "VscGrade", Tipo::Rolagem, 5820, 2370, 255, 5535 }.naOrdem(4) };
     for (int i = Grade::Linhas - 1; i >= 0; --i) {
         const int topo = 2370 + 240 * i;
         linhas.push_back(imagem(nomes[2 * i].c_str(), 510, topo, 270, 255).comFigura(Imagens::Check).comMarcas(Borda));
-        linhas.push_back(rotulo(nomes[2 * i + 1].c_str(), 810, topo, 5285, 255).com({"Arial", 8.25}).comMarcas(Borda));
+        linhas.push_back(
+            rotulo(nomes[2 * i + 1].c_str(), 810, topo, 5285, 255).com({ "Arial", 8.25 }).comMarcas(Borda));
     }
     return linhas;
 }
@@ -42,8 +43,8 @@ std::vector<Controle> tabela()
 // stored outside 1 to 5, leaves the row transparent.
 QColor corDaPrioridade(int prioridade)
 {
-    static const QColor cores[] = {QColor(), QColor(255, 255, 255), QColor(192, 192, 255), QColor(128, 255, 128),
-                                   QColor(255, 255, 128), QColor(255, 128, 128)};
+    static const QColor cores[] = { QColor(), QColor(255, 255, 255), QColor(192, 192, 255), QColor(128, 255, 128),
+        QColor(255, 255, 128), QColor(255, 128, 128) };
     return prioridade >= 1 && prioridade <= 5 ? cores[prioridade] : QColor();
 }
 
@@ -257,7 +258,7 @@ std::optional<Fazela> Grade::fazelaDaLinha(int linha) const
     if (!posicao)
         return std::nullopt;
     const ItemGrade& item = m_itens[*posicao];
-    return Fazela{item.codigo, item.nome.texto(), item.descricao.texto(), item.prioridade, item.executada};
+    return Fazela { item.codigo, item.nome.texto(), item.descricao.texto(), item.prioridade, item.executada };
 }
 
 void Grade::alternarMarca(int linha)
@@ -271,7 +272,7 @@ void Grade::alternarMarca(int linha)
     item->executada = !marca->temFigura();
     marca->definirFigura(item->executada ? m_marcaFeita->figura() : QPixmap());
     protegido([&] { m_banco.marcarFazela(item->codigo, item->executada); },
-              [this](const QString& relatorio) { emit falhaNoBanco(relatorio); });
+        [this](const QString& relatorio) { emit falhaNoBanco(relatorio); });
     emit marcaAlternada(linha);
 }
 

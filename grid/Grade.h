@@ -63,12 +63,12 @@ private:
 
     const BancoDeDados& m_banco;
     const Imagem* m_marcaFeita;
-    std::array<Imagem*, Linhas> m_marcas{};
-    std::array<Rotulo*, Linhas> m_linhas{};
+    std::array<Imagem*, Linhas> m_marcas {};
+    std::array<Rotulo*, Linhas> m_linhas {};
     QScrollBar* m_rolagem = nullptr;
     BufferGrade m_itens;
     int64_t m_grupo = 0;
     int m_proximaLinha = 0; // the row the next appended task is painted on
-    bool m_cheia = false;   // all rows painted; later tasks are only stored
+    bool m_cheia = false; // all rows painted; later tasks are only stored
     bool m_incompleta = false; // only the rows on the screen are loaded yet (start-up)
 };

@@ -6,7 +6,8 @@ using namespace Inventario;
 
 namespace {
 
-constexpr Controle Desenho = Controle{"cmbGrupo", Tipo::Lista, 2040, 1950, 3975, 285}.com({"Tahoma", 6.75}).naOrdem(2);
+constexpr Controle Desenho
+    = Controle { "cmbGrupo", Tipo::Lista, 2040, 1950, 3975, 285 }.com({ "Tahoma", 6.75 }).naOrdem(2);
 
 } // namespace
 

@@ -12,6 +12,7 @@ namespace {
 
 constexpr Controle Desenho = painel("FrmGrupo", 1230, 3638, 4365, 1725).comMarcas(Oculto);
 
+// clang-format off
 constexpr Controle Tabela[] = {
     Controle{"txtGrupoGrupo", Tipo::Texto, 90, 720, 4155, 330}.com(Caixas).comMarcas(Limite50).naOrdem(41),
     botao("CmdGrupoIncluir", 420, 1250, 1335, 315).comTexto("&Incluir").com(Botoes).naOrdem(43),
@@ -26,10 +27,12 @@ constexpr Controle Tabela[] = {
     linha("Line4", 0, 1710, 4335, 1710, 3),
     linha("Line5", 0, 330, 4335, 330, 2),
 };
+// clang-format on
 
 } // namespace
 
-PainelGrupo::PainelGrupo(QWidget* janela, Construtor& construtor, const BancoDeDados& banco, Desdobramento& desdobramento)
+PainelGrupo::PainelGrupo(
+    QWidget* janela, Construtor& construtor, const BancoDeDados& banco, Desdobramento& desdobramento)
     : Painel(janela)
     , m_banco(banco)
     , m_desdobramento(desdobramento)
@@ -40,7 +43,7 @@ PainelGrupo::PainelGrupo(QWidget* janela, Construtor& construtor, const BancoDeD
     m_incluir = construtor.controle<QPushButton>(QStringLiteral("CmdGrupoIncluir"));
     connect(m_incluir, &QPushButton::clicked, this, &PainelGrupo::incluir);
     connect(construtor.controle<QPushButton>(QStringLiteral("CmdGrupoCancel")), &QPushButton::clicked, this,
-            &PainelGrupo::fechar);
+        &PainelGrupo::fechar);
     connect(construtor.controle<Imagem>(QStringLiteral("ImgGrupoSair")), &Imagem::clicado, this, &PainelGrupo::fechar);
     connect(m_nome, &CaixaTexto::teclaDigitada, this, &PainelGrupo::teclaNoNome);
 }
@@ -56,7 +59,7 @@ void PainelGrupo::incluir()
     int64_t codigo = 0;
     // A write that fails leaves the file as it was: the panel and the name stay.
     if (!protegido([&] { codigo = m_banco.incluirGrupo(m_nome->text()); },
-                   [this](const QString& relatorio) { emit falhaAoGravar(relatorio); }))
+            [this](const QString& relatorio) { emit falhaAoGravar(relatorio); }))
         return;
     emit grupoIncluido(codigo);
     hide();

@@ -15,6 +15,7 @@ namespace {
 
 constexpr Controle Desenho = painel("FrmMensagem", 1230, 3803, 4365, 1395).comMarcas(Oculto);
 
+// clang-format off
 constexpr Controle Tabela[] = {
     botao("CmdMensagemOkay", 1530, 915, 1335, 315).comTexto("&Okay").com(Botoes).naOrdem(47),
     botao("CmdMensagemCancelar", 2940, 915, 1335, 315).comTexto("&Cancelar").com(Botoes).naOrdem(48),
@@ -34,6 +35,7 @@ constexpr Controle Tabela[] = {
     rotulo("Label6", 30, 30, 4305, 285).comFundo(Azul).comMarcas(Opaco),
     rotulo("txtMsgBoxMensagem", 180, 420, 4065, 435).com(Rotulos).comFrente(0xFFFFFF00).comMarcas(Centro | Quebra),
 };
+// clang-format on
 
 } // namespace
 
@@ -51,7 +53,7 @@ PainelMensagem::PainelMensagem(QWidget* janela, Construtor& construtor, Desdobra
     connect(m_cancelar, &QPushButton::clicked, this, [this] { responder(Negativa); });
     connect(m_confirmar, &QPushButton::clicked, this, [this] { responder(Positiva); });
     connect(construtor.controle<Imagem>(QStringLiteral("ImgMensagemSair")), &Imagem::clicado, this,
-            [this] { responder(Negativa); });
+        [this] { responder(Negativa); });
 }
 
 bool PainelMensagem::mostrar(const QString& mensagem, uint8_t tipo)

@@ -28,7 +28,7 @@ private:
     bool recente(qint64 desde, qint64 instante) const { return desde >= 0 && instante - desde <= m_intervalo; }
 
     int m_intervalo;
-    qint64 m_toqueSolto = -1;    // a single activation still waiting for its pair
+    qint64 m_toqueSolto = -1; // a single activation still waiting for its pair
     qint64 m_duploDeToques = -1; // when two single activations last made a double-click
 };
 

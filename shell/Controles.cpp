@@ -29,9 +29,12 @@ void substituirFontes()
         const char* aqui;
     };
     static constexpr Par pares[] = {
-        {"Arial", "Liberation Sans"},        {"Times New Roman", "Liberation Serif"},
-        {"MS Sans Serif", "Liberation Sans"}, {"Tahoma", "DejaVu Sans"},
-        {"Small Fonts", "DejaVu Sans"},      {"Arial Black", "DejaVu Sans"},
+        { "Arial", "Liberation Sans" },
+        { "Times New Roman", "Liberation Serif" },
+        { "MS Sans Serif", "Liberation Sans" },
+        { "Tahoma", "DejaVu Sans" },
+        { "Small Fonts", "DejaVu Sans" },
+        { "Arial Black", "DejaVu Sans" },
     };
     for (const Par& p : pares)
         QFont::insertSubstitution(QString::fromLatin1(p.desenho), QString::fromLatin1(p.aqui));
@@ -51,7 +54,7 @@ void manterCoresQuandoDesabilitado(QWidget* w)
 {
     // A disabled board keeps its looks: only the panel over it is meant to stand out.
     QPalette p = w->palette();
-    for (auto papel : {QPalette::WindowText, QPalette::Window, QPalette::Text})
+    for (auto papel : { QPalette::WindowText, QPalette::Window, QPalette::Text })
         p.setColor(QPalette::Disabled, papel, p.color(QPalette::Active, papel));
     w->setPalette(p);
 }
@@ -84,7 +87,7 @@ void Rotulo::definirCorFundo(QColor cor)
 void Rotulo::definirCorTexto(QColor cor)
 {
     QPalette p = palette();
-    for (auto grupo : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    for (auto grupo : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
         p.setColor(grupo, QPalette::WindowText, cor);
     setPalette(p);
 }
@@ -202,10 +205,7 @@ void CaixaImagem::paintEvent(QPaintEvent* e)
         desenharFigura(p, QRect(QPoint(0, 0), m_imagem.deviceIndependentSize().toSize()), m_imagem);
 }
 
-void CaixaImagem::mousePressEvent(QMouseEvent* e)
-{
-    emit pressionada(e->button(), e->position().toPoint());
-}
+void CaixaImagem::mousePressEvent(QMouseEvent* e) { emit pressionada(e->button(), e->position().toPoint()); }
 
 Painel::Painel(QWidget* pai)
     : QFrame(pai)

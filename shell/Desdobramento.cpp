@@ -58,7 +58,8 @@ void Desdobramento::desdobrar(QWidget* painel, const Inventario::Controle& desen
     for (auto* anterior : painel->findChildren<QVariantAnimation*>(Qt::FindDirectChildrenOnly))
         anterior->stop();
     const QList<QSize> passos = Desdobramento::passos(sortear(), QSize(desenho.w, desenho.h));
-    const auto aplicar = [painel](QSize twips) { painel->resize(Inventario::px(twips.width()), Inventario::px(twips.height())); };
+    const auto aplicar
+        = [painel](QSize twips) { painel->resize(Inventario::px(twips.width()), Inventario::px(twips.height())); };
     painel->setEnabled(true);
     aplicar(passos.first());
     painel->setVisible(true);
@@ -69,16 +70,17 @@ void Desdobramento::desdobrar(QWidget* painel, const Inventario::Controle& desen
     animacao->setDuration(int(passos.size() - 1) * MsPorPasso);
     // Every step is taken, in order, however the frames fall; a panel hidden meanwhile goes on to
     // the end at once.
-    connect(animacao, &QVariantAnimation::valueChanged, painel, [=, this, dado = qsizetype(0)](const QVariant& valor) mutable {
-        const qsizetype ultimo = passos.size() - 1;
-        const qsizetype ate = painel->isHidden() ? ultimo : std::min<qsizetype>(valor.toInt(), ultimo);
-        while (dado < ate)
-            aplicar(passos[++dado]);
-        if (dado == ultimo && animacao->state() == QAbstractAnimation::Running) {
-            animacao->stop();
-            painel->setEnabled(true);
-            emit desdobrado(painel);
-        }
-    });
+    connect(animacao, &QVariantAnimation::valueChanged, painel,
+        [=, this, dado = qsizetype(0)](const QVariant& valor) mutable {
+            const qsizetype ultimo = passos.size() - 1;
+            const qsizetype ate = painel->isHidden() ? ultimo : std::min<qsizetype>(valor.toInt(), ultimo);
+            while (dado < ate)
+                aplicar(passos[++dado]);
+            if (dado == ultimo && animacao->state() == QAbstractAnimation::Running) {
+                animacao->stop();
+                painel->setEnabled(true);
+                emit desdobrado(painel);
+            }
+        });
     animacao->start(QAbstractAnimation::DeleteWhenStopped);
 }

@@ -27,8 +27,8 @@ enum Marca : unsigned {
     Borda = 1 << 1,
     Opaco = 1 << 2,
     Centro = 1 << 3,
-    Mao = 1 << 4,     // the pointing-hand cursor
-    Quebra = 1 << 5,  // text wraps inside the control
+    Mao = 1 << 4, // the pointing-hand cursor
+    Quebra = 1 << 5, // text wraps inside the control
     Limite50 = 1 << 6 // at most 50 characters
 };
 
@@ -55,6 +55,7 @@ struct Controle
     int ordem = -1; // keyboard order; a line's thickness for Tipo::Traco
 
     constexpr QRect geometria() const { return retangulo(x, y, w, h); }
+    // clang-format off
     constexpr Controle com(Letra v) const { auto c = *this; c.letra = v; return c; }
     constexpr Controle comTexto(const char* v) const { auto c = *this; c.texto = v; return c; }
     constexpr Controle comFundo(QRgb v) const { auto c = *this; c.fundo = v; return c; }
@@ -63,16 +64,17 @@ struct Controle
     constexpr Controle comDica(const char* v) const { auto c = *this; c.dica = v; return c; }
     constexpr Controle comFigura(const char* v) const { auto c = *this; c.figura = v; return c; }
     constexpr Controle naOrdem(int v) const { auto c = *this; c.ordem = v; return c; }
+    // clang-format on
 };
 
-constexpr Controle rotulo(const char* n, int x, int y, int w, int h) { return {n, Tipo::Rotulo, x, y, w, h}; }
-constexpr Controle imagem(const char* n, int x, int y, int w, int h) { return {n, Tipo::Imagem, x, y, w, h}; }
-constexpr Controle caixa(const char* n, int x, int y, int w, int h) { return {n, Tipo::CaixaImagem, x, y, w, h}; }
-constexpr Controle botao(const char* n, int x, int y, int w, int h) { return {n, Tipo::Botao, x, y, w, h}; }
-constexpr Controle painel(const char* n, int x, int y, int w, int h) { return {n, Tipo::Painel, x, y, w, h}; }
+constexpr Controle rotulo(const char* n, int x, int y, int w, int h) { return { n, Tipo::Rotulo, x, y, w, h }; }
+constexpr Controle imagem(const char* n, int x, int y, int w, int h) { return { n, Tipo::Imagem, x, y, w, h }; }
+constexpr Controle caixa(const char* n, int x, int y, int w, int h) { return { n, Tipo::CaixaImagem, x, y, w, h }; }
+constexpr Controle botao(const char* n, int x, int y, int w, int h) { return { n, Tipo::Botao, x, y, w, h }; }
+constexpr Controle painel(const char* n, int x, int y, int w, int h) { return { n, Tipo::Painel, x, y, w, h }; }
 constexpr Controle linha(const char* n, int x1, int y1, int x2, int y2, int espessura)
 {
-    return Controle{n, Tipo::Traco, x1, y1, x2, y2}.naOrdem(espessura);
+    return Controle { n, Tipo::Traco, x1, y1, x2, y2 }.naOrdem(espessura);
 }
 // A clickable image with the pointing hand.
 constexpr Controle acao(const char* n, int x, int y, int w, int h, const char* figura)
@@ -84,11 +86,11 @@ inline constexpr QRgb Branco = 0xFFFFFFFF;
 inline constexpr QRgb Preto = 0xFF000000;
 inline constexpr QRgb Azul = 0xFF0000FF;
 inline constexpr QRgb Vinho = 0xFF400000;
-inline constexpr Letra Botoes{"MS Sans Serif", 8.25, true};
-inline constexpr Letra Titulo{"Arial Black", 9.75};
-inline constexpr Letra Legenda{"Small Fonts", 6.75};
-inline constexpr Letra Caixas{"Times New Roman", 9};
-inline constexpr Letra Rotulos{"Arial", 9, true, true};
+inline constexpr Letra Botoes { "MS Sans Serif", 8.25, true };
+inline constexpr Letra Titulo { "Arial Black", 9.75 };
+inline constexpr Letra Legenda { "Small Fonts", 6.75 };
+inline constexpr Letra Caixas { "Times New Roman", 9 };
+inline constexpr Letra Rotulos { "Arial", 9, true, true };
 
 } // namespace Inventario
 

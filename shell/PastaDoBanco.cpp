@@ -11,12 +11,12 @@ namespace {
 
 // Makes `pasta` and the missing folders above it, each for its user alone, as the XDG base
 // directories ask of a new data folder; false, with the system's words, when one cannot be made.
-bool CriarPasta(const QString& pasta, QString& erro)
+bool criarPasta(const QString& pasta, QString& erro)
 {
     if (QFileInfo(pasta).isDir())
         return true;
     const QString acima = QFileInfo(pasta).absolutePath();
-    if (acima != pasta && !CriarPasta(acima, erro))
+    if (acima != pasta && !criarPasta(acima, erro))
         return false;
     if (::mkdir(QFile::encodeName(pasta).constData(), 0700) == 0)
         return true;
@@ -30,7 +30,7 @@ bool CriarPasta(const QString& pasta, QString& erro)
 
 } // namespace
 
-QString PastaDeDadosDoUsuario()
+QString pastaDeDadosDoUsuario()
 {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
     if (!QDir::isAbsolutePath(base))
@@ -38,18 +38,18 @@ QString PastaDeDadosDoUsuario()
     return QDir::cleanPath(base + QStringLiteral("/fazelas"));
 }
 
-QString PastaDoBanco(const QString& pastaDoPrograma, const QString& pastaInstalada)
+QString pastaDoBanco(const QString& pastaDoPrograma, const QString& pastaInstalada)
 {
     // The program's real folder: a link to the installed program is the installed program.
     const QString instalada = QFileInfo(pastaInstalada).canonicalFilePath();
     if (instalada.isEmpty() || QFileInfo(pastaDoPrograma).canonicalFilePath() != instalada)
         return pastaDoPrograma;
 
-    const QString pasta = PastaDeDadosDoUsuario();
+    const QString pasta = pastaDeDadosDoUsuario();
     const QString arquivo = QDir(pasta).filePath(QStringLiteral("fzldados.mdb"));
     const QString aoCriar = QStringLiteral("ao criar");
     QString erro;
-    if (!CriarPasta(pasta, erro))
+    if (!criarPasta(pasta, erro))
         throw FalhaBanco(arquivo, aoCriar, QStringLiteral("a pasta de dados do usuário não pôde ser criada"), erro);
     switch (BancoDeDados::criar(pasta, &erro)) {
     case BancoDeDados::Criacao::Criado:

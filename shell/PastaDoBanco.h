@@ -7,7 +7,7 @@
 // The folder whose fzldados.mdb is the board of the program lying in `pastaDoPrograma`: the
 // user's data folder when that is `pastaInstalada`, the program's own otherwise. The user's data
 // folder and a new board in it are made when missing; throws FalhaBanco when they cannot be.
-QString PastaDoBanco(const QString& pastaDoPrograma, const QString& pastaInstalada);
+QString pastaDoBanco(const QString& pastaDoPrograma, const QString& pastaInstalada);
 
 // $XDG_DATA_HOME/fazelas, or ~/.local/share/fazelas where that is not an absolute path.
-QString PastaDeDadosDoUsuario();
+QString pastaDeDadosDoUsuario();

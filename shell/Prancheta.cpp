@@ -24,16 +24,18 @@ using namespace Inventario;
 
 namespace {
 
-constexpr Letra Fabricante{"Tahoma", 14.25, true};
+constexpr Letra Fabricante { "Tahoma", 14.25, true };
 constexpr unsigned Cor = Centro | Borda | Opaco;
 constexpr const char* NomeFabricante = "Oficina das Fazelas";
 constexpr const char* Direitos = "Copyright © 2026 Oficina das Fazelas. Todos os direitos reservados.";
 
 // The board picture, which holds every control of the board itself (not the panels, so that
 // disabling it leaves them usable). Its font is the rows'.
-constexpr Controle Desenho = caixa("PicPrancheta", 30, 0, 6840, 8985).comFigura(Imagens::Prancheta).com({"Arial", 8.25}).naOrdem(1);
+constexpr Controle Desenho
+    = caixa("PicPrancheta", 30, 0, 6840, 8985).comFigura(Imagens::Prancheta).com({ "Arial", 8.25 }).naOrdem(1);
 
 // The board's own controls, topmost first; the grid and the group list are parts of their own.
+// clang-format off
 constexpr Controle Tabela[] = {
     caixa("Picture1", 5730, 1470, 285, 285).comMarcas(Oculto),
     caixa("PicFocus", 1740, 1470, 10, 10).naOrdem(0),
@@ -56,6 +58,7 @@ constexpr Controle Tabela[] = {
     imagem("ImagemCheck", 1230, 1530, 270, 255).comFigura(Imagens::Check).comMarcas(Oculto),
     rotulo("lblGrupo", 540, 2010, 1575, 285).comTexto("Grupo de Fazela :").com({"Arial", 9, true}),
 };
+// clang-format on
 
 } // namespace
 
@@ -101,7 +104,7 @@ Prancheta::Prancheta(const BancoDeDados& banco, Montagem montagem)
     aplicarContorno();
 
     connect(m_prancheta, &CaixaImagem::pressionada, this,
-            [this](Qt::MouseButton botao, QPoint ponto) { m_sistema->arrastar(m_prancheta, botao, ponto); });
+        [this](Qt::MouseButton botao, QPoint ponto) { m_sistema->arrastar(m_prancheta, botao, ponto); });
     m_prancheta->installEventFilter(this); // keeps the controls' presses from moving the window
     const auto aoClicar = [&construtor, this](const char* nome, auto acao) {
         connect(construtor.controle<Imagem>(QString::fromLatin1(nome)), &Imagem::clicado, this, acao);
@@ -110,12 +113,13 @@ Prancheta::Prancheta(const BancoDeDados& banco, Montagem montagem)
     aoClicar("Image1", [this] { abrirPaginaDoFabricante(); });
     aoClicar("Image2", [this] { abrirPaginaDoFabricante(); });
     connect(construtor.controle<Rotulo>(QStringLiteral("Vek1")), &Rotulo::clicado, this,
-            &Prancheta::abrirPaginaDoFabricante);
+        &Prancheta::abrirPaginaDoFabricante);
     aoClicar("CmdNewGrupo", [this] { m_painelGrupo->abrir(); });
     aoClicar("CmdDelGrupo", [this] { excluirGrupo(); });
     aoClicar("CmdNewFazela", [this] { m_painelFazela->abrirNova(m_grupos->grupoAtual()); });
 
-    connect(m_grupos, &ListaGrupos::grupoAtualMudou, this, [this](int64_t grupo) { protegido([&] { m_grade->carregar(grupo); }); });
+    connect(m_grupos, &ListaGrupos::grupoAtualMudou, this,
+        [this](int64_t grupo) { protegido([&] { m_grade->carregar(grupo); }); });
     connect(m_grupos, &ListaGrupos::falhaNoBanco, this, &Prancheta::falhaNoBanco);
     // The arrow keys must not go on scrolling the grid.
     connect(m_grade, &Grade::rolada, m_foco, qOverload<>(&QWidget::setFocus));
@@ -177,12 +181,12 @@ void Prancheta::montarPaineis()
 
     connect(m_painelGrupo, &PainelGrupo::grupoIncluido, this, [this] { protegido([this] { m_grupos->alimentar(); }); });
     connect(m_painelFazela, &PainelFazela::gravada, this,
-            [this] { protegido([this] { m_grade->carregar(m_grupos->grupoAtual()); }); });
+        [this] { protegido([this] { m_grade->carregar(m_grupos->grupoAtual()); }); });
     connect(m_painelGrupo, &PainelGrupo::falhaAoGravar, this, &Prancheta::falhaAoGravar);
     connect(m_painelFazela, &PainelFazela::falhaAoGravar, this, &Prancheta::falhaAoGravar);
     // While a panel is open the board behind it is out of reach.
-    for (QWidget* painel : {static_cast<QWidget*>(m_painelGrupo), static_cast<QWidget*>(m_painelFazela),
-                            static_cast<QWidget*>(m_mensagem)})
+    for (QWidget* painel : { static_cast<QWidget*>(m_painelGrupo), static_cast<QWidget*>(m_painelFazela),
+             static_cast<QWidget*>(m_mensagem) })
         painel->installEventFilter(this);
 }
 
@@ -192,7 +196,8 @@ void Prancheta::excluirGrupo()
     if (grupo == 0 || !m_mensagem->confirmar(QStringLiteral("Confirma Exclusão do Grupo e suas Fazelas ?")))
         return;
     // A deletion that fails leaves the file and the board as they were.
-    if (::protegido([&] { m_banco.excluirGrupo(grupo); }, [this](const QString& relatorio) { emit falhaAoGravar(relatorio); }))
+    if (::protegido(
+            [&] { m_banco.excluirGrupo(grupo); }, [this](const QString& relatorio) { emit falhaAoGravar(relatorio); }))
         protegido([this] { m_grupos->alimentar(); });
 }
 
@@ -267,7 +272,8 @@ void Prancheta::aplicarContorno()
     // density rows would overlap or leave gaps. The window system takes the exact one where it can.
     if (m_sistema->recortar(nativo))
         return;
-    setMask(m_densidade == 1 ? nativo : Imagens::contorno(Imagens::ler(Imagens::Prancheta)).translated(m_prancheta->pos()));
+    setMask(
+        m_densidade == 1 ? nativo : Imagens::contorno(Imagens::ler(Imagens::Prancheta)).translated(m_prancheta->pos()));
 }
 
 void Prancheta::ajustarDensidade(qreal densidade)

@@ -1,8 +1,8 @@
 #include "shell/SistemaDeJanelas.h"
 
 #include <QGuiApplication>
-#include <QRegion>
 #include <QMouseEvent>
+#include <QRegion>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -66,7 +66,8 @@ std::vector<uint32_t> propriedade(xcb_connection_t* x, xcb_window_t janela, cons
 bool anunciado(xcb_connection_t* x, const char* pedido)
 {
     const auto verificacao = propriedade(x, raiz(x), "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW);
-    if (verificacao.empty() || propriedade(x, verificacao[0], "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW) != verificacao)
+    if (verificacao.empty()
+        || propriedade(x, verificacao[0], "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW) != verificacao)
         return false;
     const auto anunciados = propriedade(x, raiz(x), "_NET_SUPPORTED", XCB_ATOM_ATOM);
     return std::find(anunciados.begin(), anunciados.end(), atomo(x, pedido)) != anunciados.end();
@@ -97,8 +98,8 @@ void SistemaDeJanelas::manterAcima(bool ligar)
     // the board for a moment. The EWMH request changes the state of the window as it stands.
     if (xcb_connection_t* x = conexaoX11(); x && m_janela->windowHandle()) {
         pedir(x, m_janela->windowHandle(), "_NET_WM_STATE",
-              {ligar ? 1u : 0u, // _NET_WM_STATE_ADD or _NET_WM_STATE_REMOVE
-               atomo(x, "_NET_WM_STATE_ABOVE"), 0, 1}); // asked by an ordinary application
+            { ligar ? 1u : 0u, // _NET_WM_STATE_ADD or _NET_WM_STATE_REMOVE
+                atomo(x, "_NET_WM_STATE_ABOVE"), 0, 1 }); // asked by an ordinary application
     }
 }
 
@@ -109,7 +110,7 @@ void SistemaDeJanelas::trazerParaEstaAreaDeTrabalho()
         return;
     const auto atual = propriedade(x, raiz(x), "_NET_CURRENT_DESKTOP", XCB_ATOM_CARDINAL);
     if (!atual.empty())
-        pedir(x, m_janela->windowHandle(), "_NET_WM_DESKTOP", {atual[0], 1}); // asked by an ordinary application
+        pedir(x, m_janela->windowHandle(), "_NET_WM_DESKTOP", { atual[0], 1 }); // asked by an ordinary application
 }
 
 bool SistemaDeJanelas::recortar(const QRegion& regiao)
@@ -123,9 +124,9 @@ bool SistemaDeJanelas::recortar(const QRegion& regiao)
     std::vector<xcb_rectangle_t> retangulos;
     retangulos.reserve(size_t(regiao.rectCount()));
     for (const QRect& r : regiao)
-        retangulos.push_back({int16_t(r.x()), int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height())});
+        retangulos.push_back({ int16_t(r.x()), int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height()) });
     xcb_shape_rectangles(x, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
-                         xcb_window_t(m_janela->winId()), 0, 0, uint32_t(retangulos.size()), retangulos.data());
+        xcb_window_t(m_janela->winId()), 0, 0, uint32_t(retangulos.size()), retangulos.data());
     xcb_flush(x);
     return true;
 }
@@ -177,7 +178,10 @@ bool SistemaDeJanelas::entregarAoGerenciador(Qt::MouseButton botao, QPoint ponto
         return janela->startSystemMove();
     // Not QWindow::startSystemMove(): it names the left button whatever is held, so mutter drops a
     // right-button move and openbox keeps moving after the release, until the next left click.
-    const uint32_t numero = botao == Qt::LeftButton ? 1 : botao == Qt::MiddleButton ? 2 : botao == Qt::RightButton ? 3 : 0;
+    const uint32_t numero = botao == Qt::LeftButton ? 1
+        : botao == Qt::MiddleButton                 ? 2
+        : botao == Qt::RightButton                  ? 3
+                                                    : 0;
     if (numero == 0 || !anunciado(x, "_NET_WM_MOVERESIZE"))
         return false;
     // A quick click can be over by now, and a window manager would wait for its release.
@@ -187,8 +191,8 @@ bool SistemaDeJanelas::entregarAoGerenciador(Qt::MouseButton botao, QPoint ponto
     // The press on the screen, in its own pixels whatever Qt's scaling: the window manager keeps
     // that point of the window under the pointer, which may have moved on since.
     const QPoint nativo = (QPointF(ponto) * janela->devicePixelRatio()).toPoint();
-    xcb_translate_coordinates_reply_t* tela = xcb_translate_coordinates_reply(
-        x, xcb_translate_coordinates(x, xcb_window_t(janela->winId()), raiz(x), int16_t(nativo.x()), int16_t(nativo.y())),
+    xcb_translate_coordinates_reply_t* tela = xcb_translate_coordinates_reply(x,
+        xcb_translate_coordinates(x, xcb_window_t(janela->winId()), raiz(x), int16_t(nativo.x()), int16_t(nativo.y())),
         nullptr);
     const uint32_t tx = tela ? uint32_t(tela->dst_x) : 0, ty = tela ? uint32_t(tela->dst_y) : 0;
     const bool achado = tela != nullptr;
@@ -197,12 +201,12 @@ bool SistemaDeJanelas::entregarAoGerenciador(Qt::MouseButton botao, QPoint ponto
         return false;
     // The press's own grab would keep the window manager from taking the pointer.
     xcb_ungrab_pointer(x, XCB_CURRENT_TIME);
-    pedir(x, janela, "_NET_WM_MOVERESIZE", {tx, ty, 8, numero, 1}); // 8: _NET_WM_MOVERESIZE_MOVE
+    pedir(x, janela, "_NET_WM_MOVERESIZE", { tx, ty, 8, numero, 1 }); // 8: _NET_WM_MOVERESIZE_MOVE
     return true;
 }
 
 void SistemaDeJanelas::desistirDoMovimento()
 {
     if (xcb_connection_t* x = conexaoX11(); x && m_janela->windowHandle())
-        pedir(x, m_janela->windowHandle(), "_NET_WM_MOVERESIZE", {0, 0, 11, 0, 1}); // 11: _NET_WM_MOVERESIZE_CANCEL
+        pedir(x, m_janela->windowHandle(), "_NET_WM_MOVERESIZE", { 0, 0, 11, 0, 1 }); // 11: _NET_WM_MOVERESIZE_CANCEL
 }

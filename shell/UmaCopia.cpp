@@ -13,7 +13,8 @@ namespace {
 QString nomeDaCampainha(const QString& banco)
 {
     const QByteArray chave = QFileInfo(banco).canonicalFilePath().toUtf8();
-    const QString resumo = QString::fromLatin1(QCryptographicHash::hash(chave, QCryptographicHash::Sha1).toHex().left(16));
+    const QString resumo
+        = QString::fromLatin1(QCryptographicHash::hash(chave, QCryptographicHash::Sha1).toHex().left(16));
     const QString lugar = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     return QDir(lugar).filePath(QStringLiteral("fazelas-%1.sock").arg(resumo));
 }

@@ -35,7 +35,7 @@ Opções:
       --version  mostra a versão e termina
 )";
 
-bool ResponderOpcao(int argc, char* argv[])
+bool responderOpcao(int argc, char* argv[])
 {
     if (argc != 2)
         return false;
@@ -52,7 +52,7 @@ bool ResponderOpcao(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
-    if (ResponderOpcao(argc, argv))
+    if (responderOpcao(argc, argv))
         return 0;
     // On Wayland the board runs through XWayland, which lets it keep its shape and be dragged.
     SistemaDeJanelas::preferirX11();
@@ -62,7 +62,7 @@ int main(int argc, char* argv[])
     std::vector<char*> argumentos(argv, argv + argc);
     char opcao[] = "-name", instancia[] = "fazelas";
     if (argc > 0 && qEnvironmentVariableIsEmpty("RESOURCE_NAME"))
-        argumentos.insert(argumentos.begin() + 1, {opcao, instancia});
+        argumentos.insert(argumentos.begin() + 1, { opcao, instancia });
     int quantos = int(argumentos.size());
     argumentos.push_back(nullptr);
     QApplication app(quantos, argumentos.data());
@@ -75,7 +75,7 @@ int main(int argc, char* argv[])
 
     QString pasta;
     try {
-        pasta = PastaDoBanco(QCoreApplication::applicationDirPath(), QStringLiteral(FAZELAS_PASTA_INSTALADA));
+        pasta = pastaDoBanco(QCoreApplication::applicationDirPath(), QStringLiteral(FAZELAS_PASTA_INSTALADA));
     } catch (const FalhaBanco& falha) {
         reportarFalha(falha.relatorio());
         return 1;
@@ -89,7 +89,8 @@ int main(int argc, char* argv[])
         copia.tocar();
         return 0;
     case UmaCopia::Resultado::Falhou:
-        reportarFalha(FalhaBanco(banco.arquivo(), QStringLiteral("ao abrir"), copia.problema(), copia.detalhe()).relatorio());
+        reportarFalha(
+            FalhaBanco(banco.arquivo(), QStringLiteral("ao abrir"), copia.problema(), copia.detalhe()).relatorio());
         return 1;
     case UmaCopia::Resultado::Tomada:
         break;

@@ -1,13 +1,13 @@
 #pragma once
 // What the benchmarks share: databases of made-up tasks with Portuguese words, in the program's
 // schema, written straight through SQLite; medians; a count of a widget's paints.
-#include "data/BancoDeDados.h"
 #include "Esquema.h"
+#include "data/BancoDeDados.h"
 
-#include <QEvent>
-#include <QObject>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
+#include <QObject>
 #include <QString>
 #include <algorithm>
 #include <cstdio>
@@ -19,8 +19,8 @@
 
 namespace Medida {
 
-inline const char* const Verbos[] = { "Comprar", "pagar", "Ligar para", "levar", "Revisar", "buscar", "Enviar", "agendar",
-    "Óculos:", "Água", "trocar", "ônibus", "Lavar", "escrever" };
+inline const char* const Verbos[] = { "Comprar", "pagar", "Ligar para", "levar", "Revisar", "buscar", "Enviar",
+    "agendar", "Óculos:", "Água", "trocar", "ônibus", "Lavar", "escrever" };
 inline const char* const Palavras[] = { "pão", "conta de luz", "o médico", "a reunião", "relatório", "João", "Ângela",
     "açúcar", "café", "escola", "banco", "aniversário", "Cartório", "mãe", "contrato", "Ônibus", "farmácia", "ÁGUA",
     "documentos", "orçamento", "élan" };

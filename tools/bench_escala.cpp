@@ -31,7 +31,7 @@ using namespace Medida;
 
 int CriarBanco(const QString& pasta, int tarefas)
 {
-    Medida::CriarBanco(pasta, {{1, "Casa", tarefas}}, 1);
+    Medida::CriarBanco(pasta, { { 1, "Casa", tarefas } }, 1);
     return 0;
 }
 
@@ -102,12 +102,12 @@ int MedirAcoes(const QString& pasta)
         inclusao.push_back(Medir(linha0, [&] { painel->incluir(); }));
     }
     if (grade->quantidade() != n + vezes) {
-        std::fprintf(stderr, "fazelas-bench-escala: the grid holds %lld tasks, not %lld\n", qlonglong(grade->quantidade()),
-                     qlonglong(n + vezes));
+        std::fprintf(stderr, "fazelas-bench-escala: the grid holds %lld tasks, not %lld\n",
+            qlonglong(grade->quantidade()), qlonglong(n + vezes));
         return 1;
     }
-    std::printf("%.3f %.3f %.3f %.3f %ld\n", Mediana(carga), rolagens.empty() ? -1.0 : Mediana(rolagens), Mediana(marca),
-        Mediana(inclusao), PicoKiB());
+    std::printf("%.3f %.3f %.3f %.3f %ld\n", Mediana(carga), rolagens.empty() ? -1.0 : Mediana(rolagens),
+        Mediana(marca), Mediana(inclusao), PicoKiB());
     return 0;
 }
 

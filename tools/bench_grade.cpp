@@ -48,7 +48,7 @@ double SoSqlite(const QString& arquivo, bool nossaOrdem, int grupo)
     sqlite3* db = nullptr;
     Exigir(sqlite3_open_v2(QFile::encodeName(arquivo).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
     if (nossaOrdem)
-        OrdemTexto::Registrar(db);
+        OrdemTexto::registrar(db);
     sqlite3_stmt* st = nullptr;
     Exigir(sqlite3_prepare_v2(db, sql.data(), int(sql.size()), &st, nullptr), db);
     Exigir(sqlite3_bind_int64(st, 1, grupo), db);
@@ -81,9 +81,9 @@ struct GradeDeMedida
 {
     BancoDeDados banco;
     QWidget prancheta;
-    Construtor construtor{1};
-    Imagem feita{&prancheta};
-    Grade grade{&prancheta, construtor, banco, &feita};
+    Construtor construtor { 1 };
+    Imagem feita { &prancheta };
+    Grade grade { &prancheta, construtor, banco, &feita };
     ContaPinturas contador;
     explicit GradeDeMedida(const QString& pasta)
         : banco(BancoDeDados::arquivoNaPasta(pasta))
@@ -178,9 +178,8 @@ int main(int argc, char* argv[])
     }
     std::printf("Each file: the measured group, a group of 40 and one of 20000 tasks (%s)\n", qPrintable(pasta.path()));
 
-
-    std::printf("\n%9s %14s %14s %16s %9s %15s\n", "tasks", "SQLite NOCASE", "SQLite ours", "Grade::carregar", "vs ours",
-        "growth (nlogn)");
+    std::printf("\n%9s %14s %14s %16s %9s %15s\n", "tasks", "SQLite NOCASE", "SQLite ours", "Grade::carregar",
+        "vs ours", "growth (nlogn)");
     double anterior = 0;
     int nAnterior = 0;
     for (size_t i = 0; i < tamanhos.size(); ++i) {

@@ -2,7 +2,6 @@
 // the start-up path, against merely reading the picture's pixels (the least any way must do) and
 // against Qt's own mask-to-region conversion. Prints the rectangles the outline is made of.
 #include "assets/Imagens.h"
-#include "assets/Imagens.h"
 
 #include <QBitmap>
 #include <QGuiApplication>

@@ -5,12 +5,11 @@
 #include "grid/Grade.h"
 #include "shell/Prancheta.h"
 
-#include <QLabel>
-#include <QScrollBar>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -31,7 +30,10 @@ double Quantil(std::vector<double> v, double q)
 }
 
 // Renders the board with its rows, as a repaint of the screen does.
-void Pintar(Prancheta& p) { Sumidouro = Sumidouro + p.findChild<QWidget*>(QStringLiteral("PicPrancheta"))->grab().cacheKey(); }
+void Pintar(Prancheta& p)
+{
+    Sumidouro = Sumidouro + p.findChild<QWidget*>(QStringLiteral("PicPrancheta"))->grab().cacheKey();
+}
 
 } // namespace
 
@@ -41,7 +43,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const int tarefas = argc > 1 ? std::atoi(argv[1]) : 100000;
     QTemporaryDir pasta;
-    Medida::CriarBanco(pasta.path(), {{1, "Grande", tarefas}}, 0);
+    Medida::CriarBanco(pasta.path(), { { 1, "Grande", tarefas } }, 0);
     const BancoDeDados banco(BancoDeDados::arquivoNaPasta(pasta.path()));
 
     Prancheta p(banco);
@@ -82,19 +84,21 @@ int main(int argc, char* argv[])
         arrasto.push_back(t.nsecsElapsed() / 1e6);
     }
     rolagem->setSliderDown(false);
-    const bool emPasso = p.findChild<QLabel*>(QStringLiteral("Linha(22)"))->text() == QStringLiteral("  ") + grade->fazelaDaLinha(22)->nome
+    const bool emPasso = p.findChild<QLabel*>(QStringLiteral("Linha(22)"))->text()
+            == QStringLiteral("  ") + grade->fazelaDaLinha(22)->nome
         && grade->fazelaDaLinha(22)->codigo == Medida::UltimaDaGrade(banco, 1);
 
     std::printf("scroll over a group of %d tasks (23 rows repainted per move), ms\n", tarefas);
     std::printf("%-40s%10s%10s%10s\n", "", "median", "p90", "max");
     const auto linha = [](const char* nome, const std::vector<double>& v) {
-        std::printf("%-40s%10.3f%10.3f%10.3f\n", nome, Mediana(v), Quantil(v, 0.9), *std::max_element(v.begin(), v.end()));
+        std::printf(
+            "%-40s%10.3f%10.3f%10.3f\n", nome, Mediana(v), Quantil(v, 0.9), *std::max_element(v.begin(), v.end()));
     };
     linha("painting the board (baseline)", pintura);
     linha("change handler alone", manipulador);
     linha("one arrow step, painted", passo);
     linha("one thumb move while dragging, painted", arrasto);
-    std::printf("a screen refresh at 60 Hz is 16.7 ms; rows in step with the thumb at the end: %s\n",
-                emPasso ? "yes" : "NO");
+    std::printf(
+        "a screen refresh at 60 Hz is 16.7 ms; rows in step with the thumb at the end: %s\n", emPasso ? "yes" : "NO");
     return emPasso ? 0 : 1;
 }

@@ -2,8 +2,6 @@
 // Starts COMMAND and prints, on one line, the milliseconds from its start until its first window is
 // mapped on the X server, and its peak resident memory (KiB) at that moment. The X server must have
 // no window manager, so that the client's own map is seen on the root window.
-#include <xcb/xcb.h>
-
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -13,6 +11,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace {
 

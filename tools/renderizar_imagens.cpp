@@ -7,12 +7,12 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-
 #include <cstdio>
 
 namespace {
 
-struct Imagem {
+struct Imagem
+{
     const char* nome;
     int largura;
     int altura;
@@ -20,13 +20,19 @@ struct Imagem {
 
 // Sizes in pixels at density 1.  Icons shown at 16x16 are rendered at 32x32 and drawn halved.
 constexpr Imagem Desenhos[] = {
-    {"prancheta", 452, 595}, {"icone", 32, 32},   {"lixeira", 32, 32},
-    {"caderno", 32, 32},     {"pagina", 32, 32},  {"fechar", 32, 32},
-    {"check", 36, 34},       {"mao", 32, 32},     {"logo1", 160, 100},
-    {"logo2", 160, 100},
+    { "prancheta", 452, 595 },
+    { "icone", 32, 32 },
+    { "lixeira", 32, 32 },
+    { "caderno", 32, 32 },
+    { "pagina", 32, 32 },
+    { "fechar", 32, 32 },
+    { "check", 36, 34 },
+    { "mao", 32, 32 },
+    { "logo1", 160, 100 },
+    { "logo2", 160, 100 },
 };
 
-constexpr int TamanhosHicolor[] = {16, 22, 24, 32, 48, 64, 128, 256};
+constexpr int TamanhosHicolor[] = { 16, 22, 24, 32, 48, 64, 128, 256 };
 
 bool gravar(const QImage& imagem, const QString& arquivo)
 {
@@ -45,8 +51,8 @@ bool gravarPixels(const QImage& imagem, const QString& arquivo)
         std::fprintf(stderr, "renderizar_imagens: failed to write %s\n", qPrintable(arquivo));
         return false;
     }
-    const Imagens::Cabecalho c{{'F', 'Z', 'I', '1'}, quint32(imagem.width()), quint32(imagem.height()),
-                               quint32(imagem.format())};
+    const Imagens::Cabecalho c { { 'F', 'Z', 'I', '1' }, quint32(imagem.width()), quint32(imagem.height()),
+        quint32(imagem.format()) };
     f.write(reinterpret_cast<const char*>(&c), sizeof c);
     f.write(reinterpret_cast<const char*>(imagem.constBits()), imagem.sizeInBytes());
     return f.error() == QFile::NoError;
@@ -69,14 +75,17 @@ int main(int argc, char* argv[])
     bool ok = true;
     for (const Imagem& img : Desenhos) {
         const QString nome = QString::fromLatin1(img.nome);
-        QImage imagem = Imagens::desenhar(fonte.filePath(nome + QStringLiteral(".svg")), QSize(img.largura, img.altura));
+        QImage imagem
+            = Imagens::desenhar(fonte.filePath(nome + QStringLiteral(".svg")), QSize(img.largura, img.altura));
         if (nome == QLatin1String("prancheta") && !imagem.isNull())
             imagem = Imagens::recortarNaChave(imagem);
         ok = gravarPixels(imagem, destino.filePath(nome + QStringLiteral(".fzi"))) && ok;
     }
     for (int n : TamanhosHicolor) {
         const QString arquivo = QStringLiteral("hicolor/%1x%1/fazelas.png").arg(n);
-        ok = gravar(Imagens::desenhar(fonte.filePath(QStringLiteral("icone.svg")), QSize(n, n)), destino.filePath(arquivo)) && ok;
+        ok = gravar(
+                 Imagens::desenhar(fonte.filePath(QStringLiteral("icone.svg")), QSize(n, n)), destino.filePath(arquivo))
+            && ok;
     }
     return ok ? 0 : 1;
 }

@@ -16,8 +16,7 @@ ctest --output-on-failure -j"$(nproc)"
 # reports inside system libraries only (tools/sanitizadores.supp says which and why).
 # Unoptimised, with line tables only: the sanitizers' reports keep their file and line, and the
 # build takes a third less time than an optimised one with full debug information.
-cmake -S "$raiz" -B "$build_asan" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
-  -DFAZELAS_SANITIZERS=ON >/dev/null
+(cd "$raiz" && cmake --preset sanitizadores -B "$build_asan" >/dev/null)
 programas=$(cd "$raiz/tests" && ls */tst_*.cpp | xargs -n1 basename | sed 's/\.cpp$//')
 cmake --build "$build_asan" -j"$(nproc)" --target $programas
 cd "$build_asan"

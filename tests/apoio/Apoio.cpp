@@ -56,8 +56,8 @@ QList<QVariantList> BancoDeTeste::linhas(const QString& sql) const
                 else if (tipo == SQLITE_INTEGER)
                     linha << qlonglong(sqlite3_column_int64(st, c));
                 else
-                    linha << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
-                                               sqlite3_column_bytes(st, c));
+                    linha << QString::fromUtf8(
+                        reinterpret_cast<const char*>(sqlite3_column_text(st, c)), sqlite3_column_bytes(st, c));
             }
             linhas << linha;
         }
@@ -104,9 +104,10 @@ Prancheta& ComPrancheta::iniciar(const QString& preparo, Prancheta::Montagem mon
 
 QString tarefas(int n)
 {
-    return QStringLiteral("Insert into Grupo_Fazela values (1,'g');"
-                          "With recursive n(i) as (Select 0 Union All Select i + 1 from n where i + 1 < %1)"
-                          " Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) Select 1, 't' || i, printf('%06d', i), 3 from n;")
+    return QStringLiteral(
+        "Insert into Grupo_Fazela values (1,'g');"
+        "With recursive n(i) as (Select 0 Union All Select i + 1 from n where i + 1 < %1)"
+        " Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) Select 1, 't' || i, printf('%06d', i), 3 from n;")
         .arg(n);
 }
 
@@ -141,11 +142,13 @@ std::shared_ptr<Resposta> responderQuandoEsperar(QWidget* janela, const QString&
     QObject::connect(relogio, &QTimer::timeout, janela, [janela, r, relogio, botao] {
         // Once it waits, unfolded.
         auto* mensagem = janela->findChild<PainelMensagem*>();
-        if (!mensagem || !mensagem->esperando() || mensagem->isHidden() || mensagem->size() != QSize(px(4365), px(1395)))
+        if (!mensagem || !mensagem->esperando() || mensagem->isHidden()
+            || mensagem->size() != QSize(px(4365), px(1395)))
             return;
         relogio->deleteLater();
         relogio->stop();
-        const auto visivel = [mensagem](const char* nome) { return mensagem->findChild<QWidget*>(nome)->isVisibleTo(mensagem); };
+        const auto visivel
+            = [mensagem](const char* nome) { return mensagem->findChild<QWidget*>(nome)->isVisibleTo(mensagem); };
         r->texto = mensagem->findChild<QLabel*>("txtMsgBoxMensagem")->text();
         r->okay = visivel("CmdMensagemOkay");
         r->confirmar = visivel("CmdMensagemConfirmar");

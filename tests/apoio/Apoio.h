@@ -58,7 +58,10 @@ protected:
             qFatal("no control %s", qPrintable(nome));
         return w;
     }
-    void clicar(const QString& nome, Qt::MouseButton botao = Qt::LeftButton) { QTest::mouseClick(controle(nome), botao); }
+    void clicar(const QString& nome, Qt::MouseButton botao = Qt::LeftButton)
+    {
+        QTest::mouseClick(controle(nome), botao);
+    }
 
     std::unique_ptr<BancoDeTeste> m_banco;
     std::unique_ptr<Prancheta> m_p;

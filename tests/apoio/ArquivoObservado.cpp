@@ -6,7 +6,7 @@ namespace {
 
 ArquivoObservado* atual = nullptr;
 sqlite3_vfs* sistema = nullptr;
-sqlite3_vfs observado{};
+sqlite3_vfs observado {};
 
 // The wrapped file: the system's follows this header.
 struct Arquivo
@@ -21,7 +21,8 @@ sqlite3_file* real(sqlite3_file* f) { return reinterpret_cast<Arquivo*>(f)->real
 int liberar(sqlite3_file* f, int nivel)
 {
     const int rc = real(f)->pMethods->xUnlock(real(f), nivel);
-    if (rc == SQLITE_OK && nivel == SQLITE_LOCK_NONE && reinterpret_cast<Arquivo*>(f)->banco && atual && atual->aoLiberar)
+    if (rc == SQLITE_OK && nivel == SQLITE_LOCK_NONE && reinterpret_cast<Arquivo*>(f)->banco && atual
+        && atual->aoLiberar)
         atual->aoLiberar();
     return rc;
 }
@@ -29,20 +30,20 @@ int liberar(sqlite3_file* f, int nivel)
 const sqlite3_io_methods* metodos()
 {
     static sqlite3_io_methods m;
-    m = {1,
-         [](sqlite3_file* f) { return real(f)->pMethods->xClose(real(f)); },
-         [](sqlite3_file* f, void* b, int n, sqlite3_int64 o) { return real(f)->pMethods->xRead(real(f), b, n, o); },
-         [](sqlite3_file* f, const void* b, int n, sqlite3_int64 o) { return real(f)->pMethods->xWrite(real(f), b, n, o); },
-         [](sqlite3_file* f, sqlite3_int64 n) { return real(f)->pMethods->xTruncate(real(f), n); },
-         [](sqlite3_file* f, int x) { return real(f)->pMethods->xSync(real(f), x); },
-         [](sqlite3_file* f, sqlite3_int64* n) { return real(f)->pMethods->xFileSize(real(f), n); },
-         [](sqlite3_file* f, int n) { return real(f)->pMethods->xLock(real(f), n); },
-         &liberar,
-         [](sqlite3_file* f, int* n) { return real(f)->pMethods->xCheckReservedLock(real(f), n); },
-         [](sqlite3_file* f, int op, void* x) { return real(f)->pMethods->xFileControl(real(f), op, x); },
-         [](sqlite3_file* f) { return real(f)->pMethods->xSectorSize(real(f)); },
-         [](sqlite3_file* f) { return real(f)->pMethods->xDeviceCharacteristics(real(f)); },
-         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    m = { 1, [](sqlite3_file* f) { return real(f)->pMethods->xClose(real(f)); },
+        [](sqlite3_file* f, void* b, int n, sqlite3_int64 o) { return real(f)->pMethods->xRead(real(f), b, n, o); },
+        [](sqlite3_file* f, const void* b, int n, sqlite3_int64 o) {
+            return real(f)->pMethods->xWrite(real(f), b, n, o);
+        },
+        [](sqlite3_file* f, sqlite3_int64 n) { return real(f)->pMethods->xTruncate(real(f), n); },
+        [](sqlite3_file* f, int x) { return real(f)->pMethods->xSync(real(f), x); },
+        [](sqlite3_file* f, sqlite3_int64* n) { return real(f)->pMethods->xFileSize(real(f), n); },
+        [](sqlite3_file* f, int n) { return real(f)->pMethods->xLock(real(f), n); }, &liberar,
+        [](sqlite3_file* f, int* n) { return real(f)->pMethods->xCheckReservedLock(real(f), n); },
+        [](sqlite3_file* f, int op, void* x) { return real(f)->pMethods->xFileControl(real(f), op, x); },
+        [](sqlite3_file* f) { return real(f)->pMethods->xSectorSize(real(f)); },
+        [](sqlite3_file* f) { return real(f)->pMethods->xDeviceCharacteristics(real(f)); }, nullptr, nullptr, nullptr,
+        nullptr, nullptr, nullptr };
     return &m;
 }
 

@@ -15,28 +15,33 @@
 
 namespace {
 
-int Comparar(const std::string& a, const std::string& b)
+int comparar(const std::string& a, const std::string& b)
 {
-    const int r = OrdemTexto::Comparar(a, b);
+    const int r = OrdemTexto::comparar(a, b);
     return r < 0 ? -1 : r > 0 ? 1 : 0;
 }
 
-QByteArray Resumo(const QString& arquivo)
+QByteArray resumo(const QString& arquivo)
 {
     QFile f(arquivo);
-    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256) : QByteArray();
+    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
+                                       : QByteArray();
 }
 
-QString Texto(std::string_view bytes) { return QString::fromUtf8(bytes.data(), qsizetype(bytes.size())); }
+QString texto(std::string_view bytes) { return QString::fromUtf8(bytes.data(), qsizetype(bytes.size())); }
 
 // A group's tasks as the class hands them over: code, name, description, priority, done.
-QList<QVariantList> Fazelas(const BancoDeDados& banco, int64_t grupo, int64_t* total = nullptr, int ate = -1)
+QList<QVariantList> lidas(const BancoDeDados& banco, int64_t grupo, int64_t* total = nullptr, int ate = -1)
 {
     QList<QVariantList> linhas;
-    banco.lerFazelas(grupo, [&](const LinhaDeFazela& l) {
-        linhas << QVariantList{qlonglong(l.codigo), Texto(l.nome), Texto(l.descricao), l.prioridade, l.executada};
-        return int(linhas.size()) != ate;
-    }, total);
+    banco.lerFazelas(
+        grupo,
+        [&](const LinhaDeFazela& l) {
+            linhas << QVariantList { qlonglong(l.codigo), texto(l.nome), texto(l.descricao), l.prioridade,
+                l.executada };
+            return int(linhas.size()) != ate;
+        },
+        total);
     return linhas;
 }
 
@@ -121,7 +126,8 @@ void TstDados::grupoLembrado()
     QCOMPARE(m_bd->grupoLembrado().value_or(0), lembrado);
     // Remembering writes the one row, whatever was there; with no row, nothing and no failure.
     m_bd->lembrarGrupo(-3);
-    QCOMPARE(m_banco->valor("Select count(*) from Config where Ultimo_Grupo = -3").toInt(), preparo.startsWith("Delete") ? 0 : 1);
+    QCOMPARE(m_banco->valor("Select count(*) from Config where Ultimo_Grupo = -3").toInt(),
+        preparo.startsWith("Delete") ? 0 : 1);
 }
 
 void TstDados::grupos()
@@ -133,13 +139,14 @@ void TstDados::grupos()
     // The next code past the largest, even past 2^32 and with free codes below.
     QCOMPARE(m_bd->incluirGrupo(QStringLiteral("Casa")), 4294967297LL);
     QCOMPARE(m_bd->incluirGrupo(QString()), 4294967298LL);
-    QCOMPARE(m_bd->grupos(), (QList<Grupo>{{4294967298LL, ""}, {4294967296LL, "abacaxi"}, {7, "Água"}, {4294967297LL, "Casa"},
-                                           {1, "zebra"}}));
+    QCOMPARE(m_bd->grupos(),
+        (QList<Grupo> { { 4294967298LL, "" }, { 4294967296LL, "abacaxi" }, { 7, "Água" }, { 4294967297LL, "Casa" },
+            { 1, "zebra" } }));
     // A group goes with its tasks, and only with them.
     m_bd->excluirGrupo(4294967296LL);
     QCOMPARE(m_banco->linhas("Select Codigo from Grupo_Fazela Order By Codigo"),
-             (QList<QVariantList>{{1}, {7}, {4294967297LL}, {4294967298LL}}));
-    QCOMPARE(m_banco->linhas("Select Codigo from Fazelas Order By Codigo"), (QList<QVariantList>{{1}, {3}}));
+        (QList<QVariantList> { { 1 }, { 7 }, { 4294967297LL }, { 4294967298LL } }));
+    QCOMPARE(m_banco->linhas("Select Codigo from Fazelas Order By Codigo"), (QList<QVariantList> { { 1 }, { 3 } }));
     // No code is left past the largest: a clear failure, not a code that wraps onto another group.
     m_banco->executar("Insert into Grupo_Fazela values (9223372036854775807,'último')");
     QVERIFY_THROWS_EXCEPTION(FalhaBanco, m_bd->incluirGrupo(QStringLiteral("mais um")));
@@ -150,34 +157,39 @@ void TstDados::fazelas()
 {
     // Rows other programs wrote: priorities out of range or Null, Executado of every kind, a Null
     // description, a task whose group is gone.
-    m_banco->executar("Insert into Grupo_Fazela values (1,'g'), (4294967297,'h');"
-                      "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
-                      " (2147483654,1,'b','b',3,null), (4294967302,1,'a','a',3,'S'), (6,4294967297,'seis','',1,null),"
-                      " (10,1,'x','x',9,''), (11,1,'n',null,null,1), (12,1,'u','u',5,'não'), (13,99,'órfã','o',5,null)");
+    m_banco->executar(
+        "Insert into Grupo_Fazela values (1,'g'), (4294967297,'h');"
+        "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
+        " (2147483654,1,'b','b',3,null), (4294967302,1,'a','a',3,'S'), (6,4294967297,'seis','',1,null),"
+        " (10,1,'x','x',9,''), (11,1,'n',null,null,1), (12,1,'u','u',5,'não'), (13,99,'órfã','o',5,null)");
     // In the order of what is stored (9 first, Null last), each read as the board shows it.
-    const QList<QVariantList> grupo1 = {{10, "x", "x", 0, false}, {12, "u", "u", 5, true}, {4294967302LL, "a", "a", 3, true},
-                                        {2147483654LL, "b", "b", 3, false}, {11, "n", "", 0, true}};
+    const QList<QVariantList> grupo1 = { { 10, "x", "x", 0, false }, { 12, "u", "u", 5, true },
+        { 4294967302LL, "a", "a", 3, true }, { 2147483654LL, "b", "b", 3, false }, { 11, "n", "", 0, true } };
     int64_t total = -1;
-    QCOMPARE(Fazelas(*m_bd, 1, &total), grupo1);
+    QCOMPARE(lidas(*m_bd, 1, &total), grupo1);
     QCOMPARE(total, 5);
     // Stopped after two rows, the count is still the group's.
-    QCOMPARE(Fazelas(*m_bd, 1, &total, 2), grupo1.mid(0, 2));
+    QCOMPARE(lidas(*m_bd, 1, &total, 2), grupo1.mid(0, 2));
     QCOMPARE(total, 5);
-    QCOMPARE(Fazelas(*m_bd, 99, &total), QList<QVariantList>());
+    QCOMPARE(lidas(*m_bd, 99, &total), QList<QVariantList>());
     QCOMPARE(total, 0);
 
     // Each by its code, past 2^31 and 2^32: its neighbours and the task of the same low 32 bits
     // (6) stay as they were.
     const int64_t nova = m_bd->incluirFazela(4294967297LL, QStringLiteral("nova"), QString(), 4);
-    QCOMPARE(m_banco->linhas(QStringLiteral("Select Cod_Grupo, Fazela, Descricao, Prioridade, Executado from Fazelas where Codigo = %1").arg(nova)),
-             (QList<QVariantList>{{4294967297LL, "nova", "", 4, QVariant()}}));
+    QCOMPARE(m_banco->linhas(QStringLiteral(
+                 "Select Cod_Grupo, Fazela, Descricao, Prioridade, Executado from Fazelas where Codigo = %1")
+                                 .arg(nova)),
+        (QList<QVariantList> { { 4294967297LL, "nova", "", 4, QVariant() } }));
     m_bd->marcarFazela(4294967302LL, false);
     m_bd->marcarFazela(2147483654LL, true);
     m_bd->alterarFazela(4294967302LL, QStringLiteral("a2"), QStringLiteral("d2"), 1);
     m_bd->excluirFazela(2147483654LL);
-    QCOMPARE(Fazelas(*m_bd, 1), (QList<QVariantList>{{10, "x", "x", 0, false}, {12, "u", "u", 5, true},
-                                                      {4294967302LL, "a2", "d2", 1, false}, {11, "n", "", 0, true}}));
-    QCOMPARE(Fazelas(*m_bd, 4294967297LL), (QList<QVariantList>{{qlonglong(nova), "nova", "", 4, false}, {6, "seis", "", 1, false}}));
+    QCOMPARE(lidas(*m_bd, 1),
+        (QList<QVariantList> { { 10, "x", "x", 0, false }, { 12, "u", "u", 5, true },
+            { 4294967302LL, "a2", "d2", 1, false }, { 11, "n", "", 0, true } }));
+    QCOMPARE(lidas(*m_bd, 4294967297LL),
+        (QList<QVariantList> { { qlonglong(nova), "nova", "", 4, false }, { 6, "seis", "", 1, false } }));
     // A deleted task's code is never given again.
     m_bd->excluirFazela(nova);
     QVERIFY(m_bd->incluirFazela(1, QStringLiteral("depois"), QString(), 3) > nova);
@@ -200,13 +212,15 @@ void TstDados::textosVoltamByteAByte()
     QFETCH(QString, texto);
     const int64_t grupo = m_bd->incluirGrupo(texto);
     const int64_t codigo = m_bd->incluirFazela(grupo, texto, texto, 2);
-    QCOMPARE(m_bd->grupos(), (QList<Grupo>{{grupo, texto}}));
-    QCOMPARE(Fazelas(*m_bd, grupo), (QList<QVariantList>{{qlonglong(codigo), texto, texto, 2, false}}));
+    QCOMPARE(m_bd->grupos(), (QList<Grupo> { { grupo, texto } }));
+    QCOMPARE(lidas(*m_bd, grupo), (QList<QVariantList> { { qlonglong(codigo), texto, texto, 2, false } }));
     m_bd->alterarFazela(codigo, texto + texto, texto, 1);
-    QCOMPARE(Fazelas(*m_bd, grupo), (QList<QVariantList>{{qlonglong(codigo), texto + texto, texto, 1, false}}));
+    QCOMPARE(lidas(*m_bd, grupo), (QList<QVariantList> { { qlonglong(codigo), texto + texto, texto, 1, false } }));
     // As the sqlite3 shell sees them: the same bytes, as text.
-    QCOMPARE(m_banco->valor("Select typeof(Fazela) || typeof(Descricao) from Fazelas").toString(), QStringLiteral("texttext"));
-    QCOMPARE(m_banco->valor("Select hex(Descricao) from Fazelas").toString(), QString::fromLatin1(texto.toUtf8().toHex().toUpper()));
+    QCOMPARE(m_banco->valor("Select typeof(Fazela) || typeof(Descricao) from Fazelas").toString(),
+        QStringLiteral("texttext"));
+    QCOMPARE(m_banco->valor("Select hex(Descricao) from Fazelas").toString(),
+        QString::fromLatin1(texto.toUtf8().toHex().toUpper()));
 }
 
 // Between the board's operations the file is another program's to write: each operation reads
@@ -217,14 +231,16 @@ void TstDados::outroProgramaEntreAsOperacoes()
     m_bd->incluirGrupo(QStringLiteral("b"));
     m_banco->executar("Delete from Grupo_Fazela where Codigo = 2; Insert into Grupo_Fazela values (9,'c');"
                       "Insert into Fazelas(Cod_Grupo,Fazela,Prioridade) values (9,'de fora',3)");
-    QCOMPARE(m_bd->grupos(), (QList<Grupo>{{1, "a"}, {9, "c"}}));
-    QCOMPARE(Fazelas(*m_bd, 9).size(), 1);
+    QCOMPARE(m_bd->grupos(), (QList<Grupo> { { 1, "a" }, { 9, "c" } }));
+    QCOMPARE(lidas(*m_bd, 9).size(), 1);
     m_bd->excluirGrupo(2); // already gone: nothing to do, and no failure
     // Another program holds the file for a moment and adds a group meanwhile: the add waits for it,
     // then takes the code past the one it added.
     sqlite3* outro = nullptr;
     QCOMPARE(sqlite3_open(QFile::encodeName(m_banco->arquivo()).constData(), &outro), SQLITE_OK);
-    QCOMPARE(sqlite3_exec(outro, "BEGIN IMMEDIATE; Insert into Grupo_Fazela values (10,'d')", nullptr, nullptr, nullptr), SQLITE_OK);
+    QCOMPARE(
+        sqlite3_exec(outro, "BEGIN IMMEDIATE; Insert into Grupo_Fazela values (10,'d')", nullptr, nullptr, nullptr),
+        SQLITE_OK);
     std::thread termina([outro] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300)); // a slow program, not a synchronisation
         sqlite3_exec(outro, "COMMIT", nullptr, nullptr, nullptr);
@@ -244,7 +260,9 @@ void TstDados::gravacaoConfirmadaSobreviveAQueda()
     ArquivoObservado observado;
     QStringList apagados;
     observado.aoApagar = [&](const char* arquivo, bool pastaSincronizada) {
-        apagados << QStringLiteral("%1 %2").arg(QFileInfo(QString::fromLocal8Bit(arquivo)).fileName()).arg(pastaSincronizada);
+        apagados << QStringLiteral("%1 %2")
+                        .arg(QFileInfo(QString::fromLocal8Bit(arquivo)).fileName())
+                        .arg(pastaSincronizada);
     };
     const int64_t codigo = m_bd->incluirFazela(1, QStringLiteral("t"), QString(), 3);
     m_bd->marcarFazela(codigo, true);
@@ -255,11 +273,11 @@ void TstDados::gravacaoConfirmadaSobreviveAQueda()
 void TstDados::ordemDeUmLeitor_data()
 {
     QTest::addColumn<QStringList>("esperado");
-    QTest::newRow("palavras") << QStringList({"abacaxi", "Água", "banana", "Casa", "ônibus", "zebra"});
+    QTest::newRow("palavras") << QStringList({ "abacaxi", "Água", "banana", "Casa", "ônibus", "zebra" });
     // Letters first; then the accent; then small before capital.
-    QTest::newRow("desempates") << QStringList({"casa", "Casa", "cása", "Cása", "casas", "cáscara"});
-    QTest::newRow("acento composto") << QStringList({"a", "á", "a\u0301", "ab", "a\u0301c", "b"});
-    QTest::newRow("sinais e números") << QStringList({"", " z", "1", "a b", "ab", "ação", "acaso", "ç", "d"});
+    QTest::newRow("desempates") << QStringList({ "casa", "Casa", "cása", "Cása", "casas", "cáscara" });
+    QTest::newRow("acento composto") << QStringList({ "a", "á", "a\u0301", "ab", "a\u0301c", "b" });
+    QTest::newRow("sinais e números") << QStringList({ "", " z", "1", "a b", "ab", "ação", "acaso", "ç", "d" });
 }
 
 void TstDados::ordemDeUmLeitor()
@@ -268,7 +286,7 @@ void TstDados::ordemDeUmLeitor()
     std::vector<std::string> textos;
     for (auto it = esperado.crbegin(); it != esperado.crend(); ++it)
         textos.push_back(it->toStdString());
-    std::stable_sort(textos.begin(), textos.end(), [](auto& a, auto& b) { return Comparar(a, b) < 0; });
+    std::stable_sort(textos.begin(), textos.end(), [](auto& a, auto& b) { return comparar(a, b) < 0; });
     QStringList obtido;
     for (const auto& t : textos)
         obtido << QString::fromStdString(t);
@@ -279,23 +297,23 @@ void TstDados::ordemTotalECoerente()
 {
     // Pieces that take every path of the comparison: plain letters, accents precomposed and
     // combining, capitals, signs, and bytes that are no UTF-8 at all.
-    const std::vector<std::string> pecas = {"a", "A", "á", "Á", "a\xCC\x81", "b", "B", " ", "-", "ç", "Ç", "z", "ô",
-        "\xCC\x83", "ß", "Æ", "€", "\xC3", "\xFF", "e", "é", "ão", "x"};
+    const std::vector<std::string> pecas = { "a", "A", "á", "Á", "a\xCC\x81", "b", "B", " ", "-", "ç", "Ç", "z", "ô",
+        "\xCC\x83", "ß", "Æ", "€", "\xC3", "\xFF", "e", "é", "ão", "x" };
     std::mt19937 sorteio(7);
     std::vector<std::string> textos(300);
     for (auto& t : textos)
         for (int n = int(sorteio() % 7); n > 0; --n)
             t += pecas[sorteio() % pecas.size()];
-    std::sort(textos.begin(), textos.end(), [](auto& a, auto& b) { return Comparar(a, b) < 0; });
+    std::sort(textos.begin(), textos.end(), [](auto& a, auto& b) { return comparar(a, b) < 0; });
     const std::string prefixo = "Comprar pão e leite ";
     for (size_t i = 0; i < textos.size(); ++i)
         for (size_t j = i; j < textos.size(); ++j) {
-            const int r = Comparar(textos[i], textos[j]);
+            const int r = comparar(textos[i], textos[j]);
             QVERIFY2(r == (textos[i] == textos[j] ? 0 : -1), (textos[i] + " | " + textos[j]).c_str());
-            QCOMPARE(Comparar(textos[j], textos[i]), -r);
+            QCOMPARE(comparar(textos[j], textos[i]), -r);
             // A long shared beginning changes nothing (unless an accent there would join it).
             if (textos[i].rfind("\xCC", 0) != 0 && textos[j].rfind("\xCC", 0) != 0)
-                QCOMPARE(Comparar(prefixo + textos[i], prefixo + textos[j]), r);
+                QCOMPARE(comparar(prefixo + textos[i], prefixo + textos[j]), r);
         }
 }
 
@@ -306,7 +324,8 @@ void TstDados::arquivoServeAoSqliteComum()
                       "Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) values (1,'y','a',3);"
                       "Update Fazelas set Descricao = 'c' where Descricao = 'a';"
                       "Update Grupo_Fazela set Grupo = 'B' where Grupo = 'b';");
-    QCOMPARE(m_banco->linhas("Select Grupo from Grupo_Fazela Order By Grupo"), QList<QVariantList>({{"A"}, {"B"}}));
+    QCOMPARE(
+        m_banco->linhas("Select Grupo from Grupo_Fazela Order By Grupo"), QList<QVariantList>({ { "A" }, { "B" } }));
     QCOMPARE(m_banco->valor("Select Descricao from Fazelas where Descricao = 'C'").toString(), QStringLiteral("c"));
     QCOMPARE(m_banco->valor("Pragma integrity_check").toString(), QStringLiteral("ok"));
 }
@@ -314,24 +333,42 @@ void TstDados::arquivoServeAoSqliteComum()
 void TstDados::falhas_data()
 {
     QTest::addColumn<QByteArray>("conteudo"); // the file's bytes; "-": no file; empty: the schema
-    QTest::addColumn<QString>("preparo");     // statements run first on the schema
+    QTest::addColumn<QString>("preparo"); // statements run first on the schema
     QTest::addColumn<QString>("problema");
     QTest::addColumn<QString>("operacao");
-    QTest::newRow("sem arquivo") << QByteArray("-") << "" << "o arquivo não foi encontrado" << "ao abrir";
+    QTest::newRow("sem arquivo") << QByteArray("-") << ""
+                                 << "o arquivo não foi encontrado"
+                                 << "ao abrir";
     QTest::newRow("Access") << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20).repeated(300) << ""
-                            << "formato do Microsoft Access" << "ao abrir";
-    QTest::newRow("texto") << QByteArray("lista de compras\n").repeated(100) << "" << "formato desconhecido" << "ao abrir";
-    QTest::newRow("vazio") << QByteArray("+") << "" << "o arquivo está vazio" << "ao ler";
-    QTest::newRow("sem tabela") << QByteArray() << "Drop Table Fazelas" << "não tem as tabelas esperadas" << "ao gravar";
-    QTest::newRow("em uso") << QByteArray() << "" << "em uso por outro programa" << "ao gravar";
+                            << "formato do Microsoft Access"
+                            << "ao abrir";
+    QTest::newRow("texto") << QByteArray("lista de compras\n").repeated(100) << ""
+                           << "formato desconhecido"
+                           << "ao abrir";
+    QTest::newRow("vazio") << QByteArray("+") << ""
+                           << "o arquivo está vazio"
+                           << "ao ler";
+    QTest::newRow("sem tabela") << QByteArray() << "Drop Table Fazelas"
+                                << "não tem as tabelas esperadas"
+                                << "ao gravar";
+    QTest::newRow("em uso") << QByteArray() << ""
+                            << "em uso por outro programa"
+                            << "ao gravar";
     // Its last page, one of the tasks', is spoiled below: the read fails half-way.
-    QTest::newRow("danificado") << QByteArray() << tarefas(400) << "danificado" << "ao ler";
+    QTest::newRow("danificado") << QByteArray() << tarefas(400) << "danificado"
+                                << "ao ler";
     // The tasks were deleted first: they come back with the group.
-    QTest::newRow("recusado no meio") << QByteArray() << tarefas(3) + "Create Trigger recusa Before Delete On Grupo_Fazela"
-                                                                      " Begin Select Raise(Abort, 'recusado'); End"
-                                      << "recusou a operação" << "ao gravar";
-    QTest::newRow("sistema só de leitura") << QByteArray() << "" << "o sistema de arquivos só permite leitura" << "ao abrir";
-    QTest::newRow("disco cheio") << QByteArray() << tarefas(3) << "o disco está cheio" << "ao gravar";
+    QTest::newRow("recusado no meio") << QByteArray()
+                                      << tarefas(3)
+            + "Create Trigger recusa Before Delete On Grupo_Fazela"
+              " Begin Select Raise(Abort, 'recusado'); End"
+                                      << "recusou a operação"
+                                      << "ao gravar";
+    QTest::newRow("sistema só de leitura") << QByteArray() << ""
+                                           << "o sistema de arquivos só permite leitura"
+                                           << "ao abrir";
+    QTest::newRow("disco cheio") << QByteArray() << tarefas(3) << "o disco está cheio"
+                                 << "ao gravar";
 }
 
 // Each names the file, the operation and the problem, and leaves the file as it was, with nothing
@@ -353,7 +390,9 @@ void TstDados::falhas()
     const QString arquivo = m_bd->arquivo();
     if (!conteudo.isEmpty()) {
         QFile f(arquivo);
-        QVERIFY(conteudo == "-" ? f.remove() : f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(conteudo.mid(conteudo == "+")) >= 0);
+        QVERIFY(conteudo == "-"
+                ? f.remove()
+                : f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(conteudo.mid(conteudo == "+")) >= 0);
     }
     if (!preparo.isEmpty()) {
         sqlite3* db = nullptr;
@@ -373,7 +412,7 @@ void TstDados::falhas()
         sqlite3_open(QFile::encodeName(arquivo).constData(), &outro);
         QCOMPARE(sqlite3_exec(outro, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
     }
-    const QByteArray antes = Resumo(arquivo);
+    const QByteArray antes = resumo(arquivo);
     const auto pasta = QDir(QFileInfo(arquivo).path()).entryList(QDir::Files);
     QElapsedTimer relogio;
     relogio.start();
@@ -383,7 +422,7 @@ void TstDados::falhas()
         else if (operacao == "ao gravar")
             m_bd->excluirGrupo(1);
         else if (problema == "danificado")
-            Fazelas(*m_bd, 1);
+            lidas(*m_bd, 1);
         else
             m_bd->grupoLembrado();
         QFAIL("no failure");
@@ -395,7 +434,7 @@ void TstDados::falhas()
         QVERIFY(relogio.elapsed() >= 2500); // it waited for the other program first
         sqlite3_close(outro);
     }
-    QCOMPARE(Resumo(arquivo), antes);
+    QCOMPARE(resumo(arquivo), antes);
     QCOMPARE(QDir(QFileInfo(arquivo).path()).entryList(QDir::Files), pasta);
 }
 

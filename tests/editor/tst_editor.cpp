@@ -32,8 +32,13 @@ private:
     QList<QVariantList> fazelas() const { return m_banco->linhas("Select * from Fazelas Order By Codigo"); }
     Fazela fazela(int64_t codigo) const
     {
-        const QVariantList l = m_banco->linhas(QStringLiteral("Select Codigo, Fazela, ifnull(Descricao, ''), Prioridade from Fazelas where Codigo = %1").arg(codigo)).value(0);
-        return {l.value(0).toLongLong(), l.value(1).toString(), l.value(2).toString(), l.value(3).toInt()};
+        const QVariantList l
+            = m_banco
+                  ->linhas(QStringLiteral(
+                      "Select Codigo, Fazela, ifnull(Descricao, ''), Prioridade from Fazelas where Codigo = %1")
+                               .arg(codigo))
+                  .value(0);
+        return { l.value(0).toLongLong(), l.value(1).toString(), l.value(2).toString(), l.value(3).toInt() };
     }
     void abrirNova();
 
@@ -46,9 +51,10 @@ private:
 void TstEditor::init()
 {
     m_banco = std::make_unique<BancoDeTeste>();
-    m_banco->executar("Insert into Grupo_Fazela values (1,'Casa'), (2,'Trabalho');"
-                      "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
-                      " (10,1,'Varrer','A sala toda',3,Null), (11,1,'Lavar','Louça',5,'S'), (20,2,'Relatório','Mensal',2,Null)");
+    m_banco->executar(
+        "Insert into Grupo_Fazela values (1,'Casa'), (2,'Trabalho');"
+        "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
+        " (10,1,'Varrer','A sala toda',3,Null), (11,1,'Lavar','Louça',5,'S'), (20,2,'Relatório','Mensal',2,Null)");
     m_janela = std::make_unique<QWidget>();
     m_janela->resize(454, 595);
     Construtor construtor(1);
@@ -66,7 +72,8 @@ void TstEditor::abrirNova()
     m_painel->abrirNova(1);
     QVERIFY(m_painel->isVisible());
     QTRY_COMPARE(m_painel->size(), QSize(px(4365), px(3345)));
-    QVERIFY(c("CmdFazelaIncluir")->isEnabled() && !c("CmdFazelaAlterar")->isEnabled() && !c("CmdFazelaExcluir")->isEnabled());
+    QVERIFY(c("CmdFazelaIncluir")->isEnabled() && !c("CmdFazelaAlterar")->isEnabled()
+        && !c("CmdFazelaExcluir")->isEnabled());
     QCOMPARE(c<QComboBox>("CmbFazelaPrior")->currentText(), QStringLiteral("Média"));
     QCOMPARE(c<QLineEdit>("txtFazelaNome")->text(), QString());
     QCOMPARE(c<CaixaTextoMulti>("txtFazelaDescricao")->text(), QString());
@@ -78,12 +85,17 @@ void TstEditor::incluirSoComOTeclado_data()
     QTest::addColumn<int>("prioridade");
     QTest::addColumn<QString>("nome");
     QTest::addColumn<QString>("descricao");
-    QTest::newRow("apóstrofos e aspas") << int(Qt::Key_Down) << 4 << "D'Ávila diz \"olá\" ''" << "it's; DROP TABLE Fazelas; --'";
-    QTest::newRow("barras") << int(Qt::Key_Home) << 1 << "C:\\pasta\\novo \\' \\\\;" << "a\\nb; 'x' = \"y\"; \\";
-    QTest::newRow("acentos e emoji") << int(Qt::Key_End) << 5 << "Ação çãé ÀÉÎÕÜ 🙂" << "Café ☕ — ü ñ 😀";
-    QTest::newRow("só espaços, sem descrição") << 0 << 3 << "   " << "";
+    QTest::newRow("apóstrofos e aspas") << int(Qt::Key_Down) << 4 << "D'Ávila diz \"olá\" ''"
+                                        << "it's; DROP TABLE Fazelas; --'";
+    QTest::newRow("barras") << int(Qt::Key_Home) << 1 << "C:\\pasta\\novo \\' \\\\;"
+                            << "a\\nb; 'x' = \"y\"; \\";
+    QTest::newRow("acentos e emoji") << int(Qt::Key_End) << 5 << "Ação çãé ÀÉÎÕÜ 🙂"
+                                     << "Café ☕ — ü ñ 😀";
+    QTest::newRow("só espaços, sem descrição") << 0 << 3 << "   "
+                                               << "";
     // The 51st character goes nowhere and takes the user on to the description.
-    QTest::newRow("nome cheio") << 0 << 3 << QString(50, QLatin1Char('n')) + "x" << "resto";
+    QTest::newRow("nome cheio") << 0 << 3 << QString(50, QLatin1Char('n')) + "x"
+                                << "resto";
 }
 
 void TstEditor::incluirSoComOTeclado()
@@ -115,7 +127,7 @@ void TstEditor::incluirSoComOTeclado()
     const auto depois = fazelas();
     QCOMPARE(depois.mid(0, antes.size()), antes);
     QCOMPARE(depois.size(), antes.size() + 1);
-    QCOMPARE(depois.last().mid(1), (QVariantList{1, guardado, descricao, prioridade, QVariant()}));
+    QCOMPARE(depois.last().mid(1), (QVariantList { 1, guardado, descricao, prioridade, QVariant() }));
     // Opened again from what the file holds, it shows the same.
     m_painel->abrirParaAlterar(fazela(depois.last().at(0).toLongLong()));
     QCOMPARE(c<QLineEdit>("txtFazelaNome")->text(), guardado);
@@ -167,7 +179,8 @@ void TstEditor::alterarEExcluir()
     const auto outras = m_banco->linhas("Select * from Fazelas Where Codigo <> 11 Order By Codigo");
     m_painel->abrirParaAlterar(fazela(11));
     QVERIFY(m_painel->isVisible());
-    QVERIFY(!c("CmdFazelaIncluir")->isEnabled() && c("CmdFazelaAlterar")->isEnabled() && c("CmdFazelaExcluir")->isEnabled());
+    QVERIFY(!c("CmdFazelaIncluir")->isEnabled() && c("CmdFazelaAlterar")->isEnabled()
+        && c("CmdFazelaExcluir")->isEnabled());
     QCOMPARE(c<QComboBox>("CmbFazelaPrior")->currentText(), QStringLiteral("Urgente"));
     QCOMPARE(c<QLineEdit>("txtFazelaNome")->text(), QStringLiteral("Lavar"));
     QCOMPARE(c<CaixaTextoMulti>("txtFazelaDescricao")->text(), QStringLiteral("Louça"));
@@ -178,7 +191,7 @@ void TstEditor::alterarEExcluir()
     QVERIFY(m_painel->isHidden());
     // The done mark is left as it was.
     QCOMPARE(m_banco->linhas("Select Cod_Grupo,Fazela,Descricao,Prioridade,Executado from Fazelas Where Codigo = 11"),
-             (QList<QVariantList>{{1, "Lavar a 'louça'", "Louça", 4, "S"}}));
+        (QList<QVariantList> { { 1, "Lavar a 'louça'", "Louça", 4, "S" } }));
     QCOMPARE(m_banco->linhas("Select * from Fazelas Where Codigo <> 11 Order By Codigo"), outras);
     // Deleting asks nothing.
     m_painel->abrirParaAlterar(fazela(11));
@@ -209,9 +222,12 @@ void TstEditor::falhaAoGravarMantemOPainel_data()
 {
     QTest::addColumn<QString>("botao");
     QTest::addColumn<QString>("operacao");
-    QTest::newRow("incluir") << "CmdFazelaIncluir" << "Insert";
-    QTest::newRow("alterar") << "CmdFazelaAlterar" << "Update";
-    QTest::newRow("excluir") << "CmdFazelaExcluir" << "Delete";
+    QTest::newRow("incluir") << "CmdFazelaIncluir"
+                             << "Insert";
+    QTest::newRow("alterar") << "CmdFazelaAlterar"
+                             << "Update";
+    QTest::newRow("excluir") << "CmdFazelaExcluir"
+                             << "Delete";
 }
 
 // The file refuses the write (full disk, another program, a trigger): the report is given, and the
@@ -221,7 +237,8 @@ void TstEditor::falhaAoGravarMantemOPainel()
     QFETCH(QString, botao);
     QFETCH(QString, operacao);
     const auto antes = fazelas();
-    m_banco->executar("Create Trigger recusa Before " + operacao + " On Fazelas Begin Select Raise(Abort, 'recusado'); End");
+    m_banco->executar(
+        "Create Trigger recusa Before " + operacao + " On Fazelas Begin Select Raise(Abort, 'recusado'); End");
     if (operacao == "Insert")
         abrirNova();
     else

@@ -25,7 +25,8 @@ public:
         : m_escrita(std::move(escrita))
         , m_consulta(consulta)
     {
-        QVERIFY(sqlite3_open_v2(QFile::encodeName(arquivo).constData(), &m_db, SQLITE_OPEN_READWRITE, "unix") == SQLITE_OK);
+        QVERIFY(
+            sqlite3_open_v2(QFile::encodeName(arquivo).constData(), &m_db, SQLITE_OPEN_READWRITE, "unix") == SQLITE_OK);
         anotar();
         m_observado.aoLiberar = [this] { escrever(); };
     }
@@ -46,7 +47,9 @@ private:
     {
         sqlite3_stmt* st = nullptr;
         sqlite3_prepare_v2(m_db, m_consulta, -1, &st, nullptr);
-        m_estados << (sqlite3_step(st) == SQLITE_ROW ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) : QString());
+        m_estados << (sqlite3_step(st) == SQLITE_ROW
+                ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)))
+                : QString());
         sqlite3_finalize(st);
     }
 
@@ -61,15 +64,19 @@ private:
 // Group 1 holds 30 tasks named by their place in the grid's order (priority, then description),
 // codes 40000 on; group 2 holds 3. Every tick written is logged by the file itself.
 const QString Muitas = [] {
-    QString sql = "Insert into Grupo_Fazela values (1,'Muitas'), (2,'Poucas');"
-                  "Create Table Gravacoes (Codigo, Executado);"
-                  "Create Trigger Registrar After Update Of Executado On Fazelas Begin "
-                  "Insert into Gravacoes values (new.Codigo, new.Executado); End;"
-                  "Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) values (2,'a','1',1),(2,'b','2',1),(2,'c','3',1);"
-                  "Update Config set Ultimo_Grupo = 1;";
+    QString sql
+        = "Insert into Grupo_Fazela values (1,'Muitas'), (2,'Poucas');"
+          "Create Table Gravacoes (Codigo, Executado);"
+          "Create Trigger Registrar After Update Of Executado On Fazelas Begin "
+          "Insert into Gravacoes values (new.Codigo, new.Executado); End;"
+          "Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) values (2,'a','1',1),(2,'b','2',1),(2,'c','3',1);"
+          "Update Config set Ultimo_Grupo = 1;";
     for (int i = 0; i < 30; ++i)
-        sql += QStringLiteral("Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade) values (%1,1,'t%2','d%2',%3);")
-                   .arg(40000 + i).arg(i, 2, 10, QChar('0')).arg(5 - i / 10);
+        sql += QStringLiteral(
+            "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade) values (%1,1,'t%2','d%2',%3);")
+                   .arg(40000 + i)
+                   .arg(i, 2, 10, QChar('0'))
+                   .arg(5 - i / 10);
     return sql;
 }();
 
@@ -77,8 +84,8 @@ const QString Muitas = [] {
 struct GradeSozinha
 {
     QWidget prancheta;
-    Construtor construtor{1};
-    Imagem feita{&prancheta};
+    Construtor construtor { 1 };
+    Imagem feita { &prancheta };
     Grade grade;
     explicit GradeSozinha(const BancoDeDados& banco)
         : grade(&prancheta, construtor, banco, &feita)
@@ -135,14 +142,19 @@ void TstGrade::linhasPintadas()
                       " (12,1,'Nove','o',9,null), (13,1,'Nula','p',null,null), (14,1,'Baixa','q',2,null)");
     GradeSozinha g(m_banco->banco());
     g.grade.carregar(1);
-    struct Linha { const char* nome; int codigo; QColor cor; bool feita; };
+    struct Linha
+    {
+        const char* nome;
+        int codigo;
+        QColor cor;
+        bool feita;
+    };
     const QColor nenhuma;
-    const QList<Linha> esperadas = {{"Nove", 12, nenhuma, false}, {"Urgente", 70000, QColor(255, 128, 128), false},
-        {"", 11, QColor(255, 255, 128), false},
-        {"Bia", 3, QColor(128, 255, 128), true}, {"Ana", 2, QColor(128, 255, 128), true},
-        {"Caio", 4, QColor(128, 255, 128), false}, {"Zé", 1, QColor(128, 255, 128), false},
-        {"Baixa", 14, QColor(192, 192, 255), false}, {"Branca", 9, QColor(255, 255, 255), false},
-        {"Nada", 8, nenhuma, false}, {"Nula", 13, nenhuma, false}};
+    const QList<Linha> esperadas = { { "Nove", 12, nenhuma, false }, { "Urgente", 70000, QColor(255, 128, 128), false },
+        { "", 11, QColor(255, 255, 128), false }, { "Bia", 3, QColor(128, 255, 128), true },
+        { "Ana", 2, QColor(128, 255, 128), true }, { "Caio", 4, QColor(128, 255, 128), false },
+        { "Zé", 1, QColor(128, 255, 128), false }, { "Baixa", 14, QColor(192, 192, 255), false },
+        { "Branca", 9, QColor(255, 255, 255), false }, { "Nada", 8, nenhuma, false }, { "Nula", 13, nenhuma, false } };
     QCOMPARE(g.grade.quantidade(), esperadas.size());
     for (int i = 0; i < esperadas.size(); ++i) {
         const Linha& e = esperadas[i];
@@ -191,7 +203,7 @@ void TstGrade::grupoSemFazelas()
     g.grade.carregar(1);
     g.rolagem()->setValue(10);
     QSignalSpy abertas(&g.grade, &Grade::fazelaAberta);
-    for (int grupo : {2, 99}) { // an empty group, and a group that no longer exists
+    for (int grupo : { 2, 99 }) { // an empty group, and a group that no longer exists
         g.grade.carregar(grupo);
         QCOMPARE(g.grade.quantidade(), 0);
         QCOMPARE(g.rolagem()->value(), 0);
@@ -244,7 +256,7 @@ void TstGrade::rolagemEAcoesNaLinhaCerta()
     QTest::mouseClick(g.marca(5), Qt::LeftButton);
     QTest::mouseClick(g.marca(5), Qt::LeftButton);
     QCOMPARE(m_banco->linhas("Select Codigo, Executado from Gravacoes"),
-             (QList<QVariantList>{{40007, "S"}, {40009, "S"}, {40009, QVariant()}}));
+        (QList<QVariantList> { { 40007, "S" }, { 40009, "S" }, { 40009, QVariant() } }));
     g.rolagem()->setValue(0);
     QVERIFY(g.marca(7)->temFigura() && !g.marca(9)->temFigura() && !g.marca(3)->temFigura());
 
@@ -271,7 +283,8 @@ void TstGrade::umCliqueMudaUmaVez()
     g.grade.carregar(1);
     duploClique(g.marca(2));
     QTest::mouseClick(g.prancheta.windowHandle(), Qt::LeftButton, {}, g.marca(4)->mapTo(&g.prancheta, QPoint(8, 8)));
-    QCOMPARE(m_banco->linhas("Select Codigo, Executado from Gravacoes"), (QList<QVariantList>{{40002, "S"}, {40004, "S"}}));
+    QCOMPARE(m_banco->linhas("Select Codigo, Executado from Gravacoes"),
+        (QList<QVariantList> { { 40002, "S" }, { 40004, "S" } }));
     QVERIFY(g.marca(2)->temFigura());
 }
 
@@ -311,7 +324,7 @@ void TstGrade::recargaMantemLinhasEAcoesEmPasso()
     // The mark clicked on row 1 ticks the task whose name that row shows.
     const QString nome = controle<QLabel>("Linha(1)")->text().mid(2);
     clicar("ImgLinha(1)");
-    QCOMPARE(m_banco->linhas("Select Fazela from Fazelas Where Executado = 'S'"), (QList<QVariantList>{{nome}}));
+    QCOMPARE(m_banco->linhas("Select Fazela from Fazelas Where Executado = 'S'"), (QList<QVariantList> { { nome } }));
 }
 
 void TstGrade::outroProgramaEntreAsLeituras_data()
@@ -334,13 +347,17 @@ void TstGrade::outroProgramaEntreAsLeituras()
                                      " Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade)"
                                      " Select 1, printf('t%03d', i), printf('m%03d', i), 3 from n where %1 > 0")
                           .arg(inicio));
-    const char* ordem = "Select group_concat(Fazela, ' ') from (Select Fazela from Fazelas Order By Prioridade desc, Descricao)";
+    const char* ordem
+        = "Select group_concat(Fazela, ' ') from (Select Fazela from Fazelas Order By Prioridade desc, Descricao)";
     const auto escrita = [passo](int vez) -> QString {
         if (vez >= 40)
             return {};
-        return passo > 0 ? QStringLiteral("Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) values (1,'n%1','a%2',3)")
-                               .arg(vez, 3, 10, QChar('0')).arg(999 - vez)
-                         : QStringLiteral("Delete from Fazelas where Codigo = (Select Codigo from Fazelas Order By Prioridade desc, Descricao limit 1)");
+        return passo > 0
+            ? QStringLiteral("Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) values (1,'n%1','a%2',3)")
+                  .arg(vez, 3, 10, QChar('0'))
+                  .arg(999 - vez)
+            : QStringLiteral("Delete from Fazelas where Codigo = (Select Codigo from Fazelas Order By Prioridade desc, "
+                             "Descricao limit 1)");
     };
     auto* rolagem = static_cast<QScrollBar*>(nullptr);
     const auto linha = [&](int i) { return m_p->findChild<QLabel*>(QStringLiteral("Linha(%1)").arg(i))->text(); };
@@ -371,8 +388,8 @@ void TstGrade::outroProgramaEntreAsLeituras()
     QCOMPARE(rolagem->minimum(), 0);
     QCOMPARE(rolagem->value(), 0);
     const QStringList primeiras = alcancadas(false);
-    const auto deUmEstado = [&](const QStringList& vistas, const QStringList& estados) {
-        for (const QString& estado : estados) {
+    const auto deUmEstado = [&](const QStringList& vistas, const QStringList& candidatos) {
+        for (const QString& estado : candidatos) {
             const QStringList tarefas = estado.isEmpty() ? QStringList() : estado.split(' ');
             bool igual = tarefas.size() == vistas.size();
             for (qsizetype i = 0; igual && i < tarefas.size(); ++i)
@@ -397,7 +414,8 @@ void TstGrade::outroProgramaEntreAsLeituras()
     if (passo > 0) {
         rolagem->setValue(rolagem->maximum());
         QTest::mouseClick(m_p->findChild<QWidget*>("ImgLinha(0)"), Qt::LeftButton);
-        QCOMPARE(m_banco->linhas("Select Fazela from Fazelas where Executado = 'S'"), QList<QVariantList>{{linha(0).mid(2)}});
+        QCOMPARE(m_banco->linhas("Select Fazela from Fazelas where Executado = 'S'"),
+            QList<QVariantList> { { linha(0).mid(2) } });
     }
 }
 
@@ -411,7 +429,8 @@ void TstGrade::codigosDe64Bits()
             "Update Config set Ultimo_Grupo = 4294967297");
     QCOMPARE(m_p->findChild<QComboBox*>("cmbGrupo")->currentText(), QStringLiteral(" 4294967297 - grande"));
     QTest::mouseClick(m_p->findChild<QWidget*>("ImgLinha(0)"), Qt::LeftButton);
-    QCOMPARE(m_banco->linhas("Select Codigo from Fazelas where Executado is not null"), QList<QVariantList>{{4294967302LL}});
+    QCOMPARE(m_banco->linhas("Select Codigo from Fazelas where Executado is not null"),
+        QList<QVariantList> { { 4294967302LL } });
     QTest::mouseDClick(m_p->findChild<QWidget*>("Linha(0)"), Qt::LeftButton);
     auto* painel = m_p->findChild<QWidget*>("FrmFazela");
     QTRY_VERIFY(painel->isVisible());
@@ -421,7 +440,7 @@ void TstGrade::codigosDe64Bits()
     QTRY_VERIFY(painel->isVisible());
     QTest::mouseClick(m_p->findChild<QWidget*>("CmdFazelaExcluir"), Qt::LeftButton);
     QCOMPARE(m_banco->linhas("Select Codigo, Fazela from Fazelas Order By Codigo"),
-             (QList<QVariantList>{{6, "seis"}, {2147483654LL, "outra"}, {4294967302LL, "alvo mudado"}}));
+        (QList<QVariantList> { { 6, "seis" }, { 2147483654LL, "outra" }, { 4294967302LL, "alvo mudado" } }));
     // A new task goes to the group shown, not to a group whose code is the same in 32 bits.
     QTest::mouseClick(m_p->findChild<QWidget*>("CmdNewFazela"), Qt::LeftButton);
     QTRY_VERIFY(painel->isVisible());

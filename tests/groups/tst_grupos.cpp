@@ -1,9 +1,9 @@
 // The group list and the group panel on their own, and what the board does with them: the
 // group shown at start, and deleting the current group with its tasks.
 #include "apoio/Apoio.h"
+#include "grid/Grade.h"
 #include "groups/ListaGrupos.h"
 #include "groups/PainelGrupo.h"
-#include "grid/Grade.h"
 #include "shell/Desdobramento.h"
 
 #include <QPushButton>
@@ -13,24 +13,25 @@ namespace {
 const QString Grupos = QStringLiteral("Select * from Grupo_Fazela Order By Codigo");
 const QString Fazelas = QStringLiteral("Select * from Fazelas Order By Codigo");
 
-const char* Varios = "Insert into Grupo_Fazela values (1,'zebra'), (2,'Água'), (3,'abacaxi'), (4,'ônibus'),"
-                     " (5,'Casa'), (6,'banana'), (7,'Casa'), (8,''), (9,'A - B'), (10,'d''Ávila');"
-                     "Insert into Fazelas(Cod_Grupo,Fazela,Prioridade) values (1,'um',3), (2,'dois',3), (7,'sete',3), (9,'nove',3);";
+const char* Varios
+    = "Insert into Grupo_Fazela values (1,'zebra'), (2,'Água'), (3,'abacaxi'), (4,'ônibus'),"
+      " (5,'Casa'), (6,'banana'), (7,'Casa'), (8,''), (9,'A - B'), (10,'d''Ávila');"
+      "Insert into Fazelas(Cod_Grupo,Fazela,Prioridade) values (1,'um',3), (2,'dois',3), (7,'sete',3), (9,'nove',3);";
 // Every write of the settings row leaves its value in Gravacoes.
-const char* Gatilho = ";Create Table Gravacoes(Valor);"
-                      "Create Trigger gravou After Update On Config Begin Insert Into Gravacoes Values (new.Ultimo_Grupo); End;";
+const char* Gatilho
+    = ";Create Table Gravacoes(Valor);"
+      "Create Trigger gravou After Update On Config Begin Insert Into Gravacoes Values (new.Ultimo_Grupo); End;";
 
 const char* DoisGrupos = "Insert into Grupo_Fazela values (1,'Casa'), (2,'Trabalho');"
                          "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Prioridade) values"
                          " (10,1,'Varrer',3), (20,2,'Relatório',2), (21,2,'Reunião',5);"
                          "Update Config set Ultimo_Grupo = 2";
 
-
 // A part of the board on a window of its own.
 template <class Parte> struct Sozinha
 {
     QWidget janela;
-    Construtor construtor{1};
+    Construtor construtor { 1 };
     Desdobramento desdobramento;
     Parte* parte;
     template <class... Args> explicit Sozinha(Args&&... args)
@@ -87,13 +88,18 @@ void TstGrupos::selecao_data()
     QTest::addColumn<QString>("antes"); // the remembered group, then what another program did
     QTest::addColumn<QString>("item");
     QTest::addColumn<int>("depois");
-    QTest::newRow("o grupo atual") << true << "Update Config set Ultimo_Grupo = 7" << " 7 - Casa" << 7;
-    QTest::newRow("nome com o separador") << true << "Update Config set Ultimo_Grupo = 9" << " 9 - A - B" << 9;
-    QTest::newRow("grupo apagado") << true << "Update Config set Ultimo_Grupo = 7; Delete from Grupo_Fazela where Codigo = 7"
+    QTest::newRow("o grupo atual") << true << "Update Config set Ultimo_Grupo = 7"
+                                   << " 7 - Casa" << 7;
+    QTest::newRow("nome com o separador") << true << "Update Config set Ultimo_Grupo = 9"
+                                          << " 9 - A - B" << 9;
+    QTest::newRow("grupo apagado") << true
+                                   << "Update Config set Ultimo_Grupo = 7; Delete from Grupo_Fazela where Codigo = 7"
                                    << " 8 - " << 8;
-    QTest::newRow("nenhum grupo") << true << "" << " 8 - " << 8;
+    QTest::newRow("nenhum grupo") << true << ""
+                                  << " 8 - " << 8;
     // Hidden (the board at start-up): nothing is written and the grid is not told.
-    QTest::newRow("janela oculta") << false << "Update Config set Ultimo_Grupo = 2" << " 2 - Água" << 2;
+    QTest::newRow("janela oculta") << false << "Update Config set Ultimo_Grupo = 2"
+                                   << " 2 - Água" << 2;
 }
 
 // Filling the list selects the current group, or the first by name when it is gone; with the board
@@ -116,7 +122,7 @@ void TstGrupos::selecao()
     QCOMPARE(l.parte->currentText(), item);
     QCOMPARE(l.parte->grupoAtual(), depois);
     QCOMPARE(mudou.size(), visivel ? 1 : 0);
-    QCOMPARE(gravacoes(), visivel ? QVariantList({depois}) : QVariantList());
+    QCOMPARE(gravacoes(), visivel ? QVariantList({ depois }) : QVariantList());
     QVERIFY(!itens(l.parte).contains(QString::fromLatin1(ListaGrupos::SemGrupos)) && l.parte->isEnabled());
 }
 
@@ -127,16 +133,23 @@ void TstGrupos::inicio_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("linha0");
     QTest::addColumn<bool>("duasEtapas"); // the program's own board: the rows on the screen first
-    QTest::newRow("sem linha") << "-" << 0 << " 8 - " << "" << false;
-    QTest::newRow("nulo") << "Null" << 0 << " 8 - " << "" << false;
+    QTest::newRow("sem linha") << "-" << 0 << " 8 - "
+                               << "" << false;
+    QTest::newRow("nulo") << "Null" << 0 << " 8 - "
+                          << "" << false;
     // What another program may leave there names no group, not the group nearest to it.
-    QTest::newRow("texto") << "'x'" << 0 << " 8 - " << "" << false;
-    QTest::newRow("fração") << "2.5" << 0 << " 8 - " << "" << false;
-    QTest::newRow("grupo lembrado") << "2" << 2 << " 2 - Água" << "  dois" << false;
+    QTest::newRow("texto") << "'x'" << 0 << " 8 - "
+                           << "" << false;
+    QTest::newRow("fração") << "2.5" << 0 << " 8 - "
+                            << "" << false;
+    QTest::newRow("grupo lembrado") << "2" << 2 << " 2 - Água"
+                                    << "  dois" << false;
     // The list shows its first item, which becomes current, so that a task added next does not
     // go to the group that is gone.
-    QTest::newRow("grupo apagado") << "77" << 8 << " 8 - " << "" << false;
-    QTest::newRow("em duas etapas") << "2" << 2 << " 2 - Água" << "  t29" << true;
+    QTest::newRow("grupo apagado") << "77" << 8 << " 8 - "
+                                   << "" << false;
+    QTest::newRow("em duas etapas") << "2" << 2 << " 2 - Água"
+                                    << "  t29" << true;
 }
 
 // Start-up reads the settings row and never writes it.
@@ -147,7 +160,8 @@ void TstGrupos::inicio()
     QFETCH(QString, item);
     QFETCH(QString, linha0);
     QFETCH(bool, duasEtapas);
-    m_banco->executar(QString(Varios) + (lembrado == "-" ? "Delete from Config" : "Update Config set Ultimo_Grupo = " + lembrado) + Gatilho);
+    m_banco->executar(QString(Varios)
+        + (lembrado == "-" ? "Delete from Config" : "Update Config set Ultimo_Grupo = " + lembrado) + Gatilho);
     if (duasEtapas) // a group longer than the board
         m_banco->executar("With recursive n(i) as (Select 0 Union All Select i + 1 from n where i < 29) Insert into"
                           " Fazelas(Cod_Grupo,Fazela,Prioridade) Select 2, printf('t%02d', i), 3 from n");
@@ -167,7 +181,8 @@ void TstGrupos::inicio()
     rolagem->setValue(0);
     QCOMPARE(p.findChild<QLabel*>("Linha(0)")->text(), linha0);
     if (!duasEtapas)
-        QCOMPARE(p.findChild<QLabel*>("Linha(10)")->text(), atual == 8 ? QStringLiteral("Sem Fazelas Cadastradas !        ") : QString());
+        QCOMPARE(p.findChild<QLabel*>("Linha(10)")->text(),
+            atual == 8 ? QStringLiteral("Sem Fazelas Cadastradas !        ") : QString());
     QVERIFY(gravacoes().isEmpty());
 }
 
@@ -187,10 +202,10 @@ void TstGrupos::tabelaVaziaEEscolhaPeloTeclado()
     // Every group gone: the list says so and cannot be used, and no group is current.
     m_banco->executar("Delete from Grupo_Fazela");
     l.parte->alimentar();
-    QCOMPARE(itens(l.parte), QStringList({" Sem Grupos de Fazela Cadastrado !"}));
+    QCOMPARE(itens(l.parte), QStringList({ " Sem Grupos de Fazela Cadastrado !" }));
     QVERIFY(!l.parte->isEnabled());
     QCOMPARE(l.parte->grupoAtual(), 0);
-    QCOMPARE(gravacoes(), QVariantList({2, 0}));
+    QCOMPARE(gravacoes(), QVariantList({ 2, 0 }));
     QCOMPARE(mudou.size(), 2);
     QCOMPARE(mudou.last().first().toLongLong(), 0);
     // Groups again: the list is usable again.
@@ -206,10 +221,14 @@ void TstGrupos::incluir_data()
     QTest::addColumn<QString>("nome");
     QTest::addColumn<bool>("enter"); // added by Enter in the box, or by the button
     QTest::addColumn<int>("codigo");
-    QTest::newRow("tabela vazia") << "" << "Casa d'Ávila" << false << 1;
-    QTest::newRow("depois de 1 e 7") << "Insert into Grupo_Fazela values (1,'Zeta'),(7,'Beta')" << "Alfa \"x\"; \\ 'y' 🙂" << false << 8;
-    QTest::newRow("sem nome") << "Insert into Grupo_Fazela values (3,'Casa')" << "" << false << 4;
-    QTest::newRow("nome repetido, Enter") << "Insert into Grupo_Fazela values (3,'Casa')" << "Casa" << true << 4;
+    QTest::newRow("tabela vazia") << ""
+                                  << "Casa d'Ávila" << false << 1;
+    QTest::newRow("depois de 1 e 7") << "Insert into Grupo_Fazela values (1,'Zeta'),(7,'Beta')"
+                                     << "Alfa \"x\"; \\ 'y' 🙂" << false << 8;
+    QTest::newRow("sem nome") << "Insert into Grupo_Fazela values (3,'Casa')"
+                              << "" << false << 4;
+    QTest::newRow("nome repetido, Enter") << "Insert into Grupo_Fazela values (3,'Casa')"
+                                          << "Casa" << true << 4;
     // The box is full when Enter comes: the add closes the panel, and the focus stays put.
     QTest::newRow("cheio, Enter") << DoisGrupos << QString(50, QLatin1Char('g')) << true << 3;
 }
@@ -240,7 +259,7 @@ void TstGrupos::incluir()
         QTest::mouseClick(g.c("CmdGrupoIncluir"), Qt::LeftButton);
     QVERIFY(g.parte->isHidden());
     QVERIFY(!enter || QApplication::focusWidget() != g.c("CmdGrupoIncluir"));
-    QCOMPARE(m_banco->linhas(Grupos), antes + QList<QVariantList>({{codigo, nome}}));
+    QCOMPARE(m_banco->linhas(Grupos), antes + QList<QVariantList>({ { codigo, nome } }));
     QCOMPARE(incluidos.size(), 1);
     QCOMPARE(incluidos.first().first().toLongLong(), codigo);
 }
@@ -277,19 +296,25 @@ void TstGrupos::excluir_data()
     QTest::addColumn<QStringList>("lista");
     QTest::addColumn<int>("atual");
     const QList<QVariantList> nada;
-    QTest::newRow("sem grupo atual") << "Select 1" << "" << nada << nada << QStringList{ListaGrupos::SemGrupos} << 0;
-    QTest::newRow("cancelado") << DoisGrupos << "CmdMensagemCancelar" << QList<QVariantList>{{1, "Casa"}, {2, "Trabalho"}}
-                               << QList<QVariantList>{{10}, {20}, {21}} << QStringList{" 1 - Casa", " 2 - Trabalho"} << 2;
+    QTest::newRow("sem grupo atual") << "Select 1"
+                                     << "" << nada << nada << QStringList { ListaGrupos::SemGrupos } << 0;
+    QTest::newRow("cancelado") << DoisGrupos << "CmdMensagemCancelar"
+                               << QList<QVariantList> { { 1, "Casa" }, { 2, "Trabalho" } }
+                               << QList<QVariantList> { { 10 }, { 20 }, { 21 } }
+                               << QStringList { " 1 - Casa", " 2 - Trabalho" } << 2;
     // The group shown is deleted, not the one remembered at start; the first group left becomes
     // current, remembered and shown.
-    QTest::newRow("confirmado") << QString(DoisGrupos) + ";Insert into Grupo_Fazela values (3,'Zoo');"
-                                   "Insert into Fazelas(Codigo,Cod_Grupo,Fazela) values (30,3,'x')"
-                                << "CmdMensagemConfirmar" << QList<QVariantList>{{1, "Casa"}, {2, "Trabalho"}}
-                                << QList<QVariantList>{{10}, {20}, {21}} << QStringList{" 1 - Casa", " 2 - Trabalho"} << 1;
+    QTest::newRow("confirmado") << QString(DoisGrupos)
+            + ";Insert into Grupo_Fazela values (3,'Zoo');"
+              "Insert into Fazelas(Codigo,Cod_Grupo,Fazela) values (30,3,'x')"
+                                << "CmdMensagemConfirmar" << QList<QVariantList> { { 1, "Casa" }, { 2, "Trabalho" } }
+                                << QList<QVariantList> { { 10 }, { 20 }, { 21 } }
+                                << QStringList { " 1 - Casa", " 2 - Trabalho" } << 1;
     QTest::newRow("o único grupo") << "Insert into Grupo_Fazela values (5,'Casa');"
                                       "Insert into Fazelas(Codigo,Cod_Grupo,Fazela) values (50,5,'Varrer');"
                                       "Update Config set Ultimo_Grupo = 5"
-                                   << "CmdMensagemConfirmar" << nada << nada << QStringList{ListaGrupos::SemGrupos} << 0;
+                                   << "CmdMensagemConfirmar" << nada << nada << QStringList { ListaGrupos::SemGrupos }
+                                   << 0;
 }
 
 void TstGrupos::excluir()
@@ -320,7 +345,7 @@ void TstGrupos::excluir()
     QCOMPARE(cmb->grupoAtual(), atual);
     QCOMPARE(m_banco->valor("Select Ultimo_Grupo from Config").toInt(), atual);
     QCOMPARE(p().findChild<Grade*>()->quantidade(),
-             m_banco->valor(QStringLiteral("Select count(*) from Fazelas Where Cod_Grupo = %1").arg(atual)).toLongLong());
+        m_banco->valor(QStringLiteral("Select count(*) from Fazelas Where Cod_Grupo = %1").arg(atual)).toLongLong());
 }
 
 void TstGrupos::falhaAoGravar_data()
@@ -336,7 +361,8 @@ void TstGrupos::falhaAoGravar()
 {
     QFETCH(QString, operacao);
     Prancheta& p = iniciar(DoisGrupos);
-    m_banco->executar("Create Trigger recusa Before " + operacao + " On Grupo_Fazela Begin Select Raise(Abort, 'recusado'); End");
+    m_banco->executar(
+        "Create Trigger recusa Before " + operacao + " On Grupo_Fazela Begin Select Raise(Abort, 'recusado'); End");
     const auto grupos = m_banco->linhas(Grupos);
     const auto fazelas = m_banco->linhas(Fazelas);
     const QStringList lista = itens(p.findChild<QComboBox*>("cmbGrupo"));

@@ -9,7 +9,6 @@
 
 #include <QPushButton>
 #include <QScrollBar>
-
 #include <algorithm>
 #include <random>
 #include <unistd.h>
@@ -59,8 +58,10 @@ void TstUsoProlongado::agir(Prancheta& p, int grupos)
             return; // no current group
         p.findChild<QComboBox*>("CmbFazelaPrior")->setCurrentIndex(sorteio(5));
         const bool semNome = sorteio(20) == 0;
-        p.findChild<QLineEdit*>("txtFazelaNome")->setText(semNome ? QString() : QStringLiteral("fazela %1 d'água").arg(++m_numero));
-        p.findChild<CaixaTextoMulti*>("txtFazelaDescricao")->setText(QStringLiteral("descrição %1\nsegunda linha").arg(m_numero));
+        p.findChild<QLineEdit*>("txtFazelaNome")
+            ->setText(semNome ? QString() : QStringLiteral("fazela %1 d'água").arg(++m_numero));
+        p.findChild<CaixaTextoMulti*>("txtFazelaDescricao")
+            ->setText(QStringLiteral("descrição %1\nsegunda linha").arg(m_numero));
         if (semNome)
             responderQuandoEsperar(&p, "CmdMensagemOkay");
         QTest::keyClick(c("txtFazelaDescricao"), Qt::Key_Return);
@@ -109,9 +110,12 @@ void TstUsoProlongado::memoriaEstavel()
     constexpr bool comSanitizadores = false;
 #endif
     const int segundos = qEnvironmentVariableIntValue("FAZELAS_USO_SEGUNDOS") > 0
-        ? qEnvironmentVariableIntValue("FAZELAS_USO_SEGUNDOS") : comSanitizadores ? 8 : 20;
+        ? qEnvironmentVariableIntValue("FAZELAS_USO_SEGUNDOS")
+        : comSanitizadores ? 8
+                           : 20;
     const uint32_t semente = qEnvironmentVariableIsSet("FAZELAS_USO_SEMENTE")
-        ? uint32_t(qEnvironmentVariableIntValue("FAZELAS_USO_SEMENTE")) : uint32_t(QDateTime::currentSecsSinceEpoch() % 1000000);
+        ? uint32_t(qEnvironmentVariableIntValue("FAZELAS_USO_SEMENTE"))
+        : uint32_t(QDateTime::currentSecsSinceEpoch() % 1000000);
     qInfo("uso prolongado: %d s, semente %u", segundos, semente);
     m_rng.seed(semente);
     BancoDeTeste banco;
@@ -132,25 +136,25 @@ void TstUsoProlongado::memoriaEstavel()
         agir(p, banco.valor("Select count(*) from Grupo_Fazela").toInt());
         // The panels are closed and the board takes input again after every action.
         QVERIFY2(fechado("FrmFazela") && fechado("FrmGrupo") && fechado("FrmMensagem")
-                     && p.findChild<QWidget*>("PicPrancheta")->isEnabled(),
-                 qPrintable(QStringLiteral("action %1 left the board busy").arg(acoes)));
+                && p.findChild<QWidget*>("PicPrancheta")->isEnabled(),
+            qPrintable(QStringLiteral("action %1 left the board busy").arg(acoes)));
         if (relogio.elapsed() >= segundos * 200 && ultimaAmostra.elapsed() >= 250) {
             ultimaAmostra.restart();
             amostras.push_back(MemoriaResidenteMiB());
         }
     }
     qInfo("uso prolongado: %d actions in %d s; resident memory %.1f MiB after warm-up, %.1f MiB at the end", acoes,
-          segundos, amostras.empty() ? -1.0 : amostras.front(), MemoriaResidenteMiB());
+        segundos, amostras.empty() ? -1.0 : amostras.front(), MemoriaResidenteMiB());
     QVERIFY(acoes > 100);
     if (comSanitizadores)
         return;
     // Flat: the last third's median and the end within 2 MiB of the first third's.
     QVERIFY(amostras.size() >= 6);
     const long terco = long(amostras.size() / 3);
-    const double primeiro = Mediana({amostras.begin(), amostras.begin() + terco});
-    const double ultimo = Mediana({amostras.end() - terco, amostras.end()});
+    const double primeiro = Mediana({ amostras.begin(), amostras.begin() + terco });
+    const double ultimo = Mediana({ amostras.end() - terco, amostras.end() });
     QVERIFY2(ultimo - primeiro <= 2.0 && MemoriaResidenteMiB() - amostras.front() <= 2.0,
-             qPrintable(QStringLiteral("memory grew from %1 to %2 MiB").arg(primeiro).arg(ultimo)));
+        qPrintable(QStringLiteral("memory grew from %1 to %2 MiB").arg(primeiro).arg(ultimo)));
 }
 
 QTEST_MAIN(TstUsoProlongado)

@@ -92,15 +92,15 @@ void TstAparencia::desdobramentos()
 {
     QWidget& janela = iniciar(Preparo);
     // Height, steps down, height step across (twips); all are 4365 wide.
-    const QHash<QString, QList<int>> paineis = {{"FrmFazela", {3345, 66, 76}}, {"FrmGrupo", {1725, 34, 39}},
-                                                {"FrmMensagem", {1395, 27, 31}}};
+    const QHash<QString, QList<int>> paineis
+        = { { "FrmFazela", { 3345, 66, 76 } }, { "FrmGrupo", { 1725, 34, 39 } }, { "FrmMensagem", { 1395, 27, 31 } } };
     // Opened by, the panel, closed by, and the style drawn: the same sequence on every run.
-    const QStringList aberturas = {"CmdNewGrupo FrmGrupo CmdGrupoCancel V", "CmdNewFazela FrmFazela CmdFazelaSair V",
+    const QStringList aberturas = { "CmdNewGrupo FrmGrupo CmdGrupoCancel V", "CmdNewFazela FrmFazela CmdFazelaSair V",
         "CmdNewGrupo FrmGrupo ImgGrupoSair H", "CmdNewGrupo FrmGrupo CmdGrupoCancel D",
         "Linha(0) FrmFazela CmdFazelaSair D", "CmdDelGrupo FrmMensagem CmdMensagemCancelar V",
         "CmdDelGrupo FrmMensagem ImgMensagemSair H", "Linha(1) FrmFazela CmdFazelaSair V",
         "CmdNewGrupo FrmGrupo CmdGrupoCancel V", "CmdDelGrupo FrmMensagem CmdMensagemCancelar D",
-        "CmdNewFazela FrmFazela CmdFazelaSair V", "Linha(0) FrmFazela CmdFazelaSair H"};
+        "CmdNewFazela FrmFazela CmdFazelaSair V", "Linha(0) FrmFazela CmdFazelaSair H" };
     for (const QString& abertura : aberturas) {
         const QStringList a = abertura.split(' ');
         QWidget* painel = janela.findChild<QWidget*>(a[1]);
@@ -144,12 +144,20 @@ void TstAparencia::aparencia_data()
     QTest::addColumn<QString>("preparo");
     QTest::addColumn<QString>("abrir"); // the control clicked before the picture
     QTest::addColumn<QString>("caixa"); // a box clicked and typed into
-    QTest::newRow("sem grupos") << "" << "" << "";
-    QTest::newRow("sem fazelas") << "Insert into Grupo_Fazela values (1,'Casa'); Update Config set Ultimo_Grupo = 1" << "" << "";
-    QTest::newRow("grade") << Preparo << "" << "";
-    QTest::newRow("grupo") << Preparo << "CmdNewGrupo" << "txtGrupoGrupo";
-    QTest::newRow("fazela") << Preparo << "Linha(2)" << "";
-    QTest::newRow("mensagem") << Preparo << "CmdDelGrupo" << "";
+    QTest::newRow("sem grupos") << ""
+                                << ""
+                                << "";
+    QTest::newRow("sem fazelas") << "Insert into Grupo_Fazela values (1,'Casa'); Update Config set Ultimo_Grupo = 1"
+                                 << ""
+                                 << "";
+    QTest::newRow("grade") << Preparo << ""
+                           << "";
+    QTest::newRow("grupo") << Preparo << "CmdNewGrupo"
+                           << "txtGrupoGrupo";
+    QTest::newRow("fazela") << Preparo << "Linha(2)"
+                            << "";
+    QTest::newRow("mensagem") << Preparo << "CmdDelGrupo"
+                              << "";
 }
 
 void TstAparencia::aparencia()
@@ -172,7 +180,7 @@ void TstAparencia::aparencia()
     if (!abrir.isEmpty()) {
         Clicar(&janela, abrir);
         // Pictured once unfolded.
-        for (const auto& [nome, altura] : {std::pair{"FrmGrupo", 1725}, {"FrmFazela", 3345}}) {
+        for (const auto& [nome, altura] : { std::pair { "FrmGrupo", 1725 }, { "FrmFazela", 3345 } }) {
             QWidget* painel = janela.findChild<QWidget*>(nome);
             QTRY_VERIFY(painel->isHidden() || painel->size() == QSize(px(4365), px(altura)));
         }
@@ -206,8 +214,10 @@ void TstAparencia::aparencia()
         QDir().mkpath(pasta);
         obtida.save(pasta + nome + "-obtida.png");
         diferenca.save(pasta + nome + "-diferenca.png");
-        QFAIL(qPrintable(QStringLiteral("%1 pixels differ from %2; the board drawn now and the difference (red): %3-*.png")
-                             .arg(diferentes).arg(referencia, pasta + nome)));
+        QFAIL(qPrintable(
+            QStringLiteral("%1 pixels differ from %2; the board drawn now and the difference (red): %3-*.png")
+                .arg(diferentes)
+                .arg(referencia, pasta + nome)));
     }
 }
 

@@ -83,7 +83,8 @@ void TstJanela::textosDoToolkitEmPortugues()
     for (const QAction* a : menu->actions())
         if (!a->isSeparator())
             textos << a->text().section(QLatin1Char('\t'), 0, 0);
-    QCOMPARE(textos, QStringList({"&Desfazer", "&Refazer", "Recor&tar", "&Copiar", "C&olar", "Excluir", "Selecionar tudo"}));
+    QCOMPARE(textos,
+        QStringList({ "&Desfazer", "&Refazer", "Recor&tar", "&Copiar", "C&olar", "Excluir", "Selecionar tudo" }));
     QCOMPARE(QCoreApplication::translate("QScrollBar", "Scroll here"), "Rolar aqui");
     // The failure report is answered with the board's own word.
     QString botao;
@@ -111,11 +112,13 @@ void TstJanela::estadoInicial()
             ordem << w->objectName();
         w = w->nextInFocusChain();
     } while (w != foco);
-    QCOMPARE(ordem.join(' '), "PicFocus PicPrancheta cmbGrupo VscGrade txtGrupoGrupo CmdGrupoIncluir CmdGrupoCancel "
-                              "CmdMensagemConfirmar CmdMensagemOkay CmdMensagemCancelar CmbFazelaPrior txtFazelaNome "
-                              "txtFazelaDescricao CmdFazelaIncluir CmdFazelaAlterar CmdFazelaExcluir");
+    QCOMPARE(ordem.join(' '),
+        "PicFocus PicPrancheta cmbGrupo VscGrade txtGrupoGrupo CmdGrupoIncluir CmdGrupoCancel "
+        "CmdMensagemConfirmar CmdMensagemOkay CmdMensagemCancelar CmbFazelaPrior txtFazelaNome "
+        "txtFazelaDescricao CmdFazelaIncluir CmdFazelaAlterar CmdFazelaExcluir");
     // The priority list's positions are the stored priorities less one.
-    QCOMPARE(itens(controle<QComboBox>("CmbFazelaPrior")), QStringList({"Nenhuma", "Baixa", "Média", "Alta", "Urgente"}));
+    QCOMPARE(
+        itens(controle<QComboBox>("CmbFazelaPrior")), QStringList({ "Nenhuma", "Baixa", "Média", "Alta", "Urgente" }));
     QCOMPARE(controle("CmdSair")->cursor().shape(), Qt::BitmapCursor);
     // The panels lie over the board (message over task over group); an open panel puts the board
     // out of reach and leaves itself usable.
@@ -143,8 +146,8 @@ void TstJanela::mascaraEPressoes()
     QTest::mouseDClick(controle("ImgLinha(0)"), Qt::LeftButton);
     QCOMPARE(pressoes.size(), 0);
     const QPoint entreMarcaELinha = controle("Linha(5)")->mapTo(prancheta, QPoint(-1, 5));
-    for (QPoint ponto : {QPoint(10, 300), entreMarcaELinha})
-        for (Qt::MouseButton botao : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+    for (QPoint ponto : { QPoint(10, 300), entreMarcaELinha })
+        for (Qt::MouseButton botao : { Qt::LeftButton, Qt::RightButton, Qt::MiddleButton })
             QTest::mouseClick(p().windowHandle(), botao, {}, prancheta->mapTo(&p(), ponto));
     QCOMPARE(pressoes.size(), 6);
 }
@@ -153,16 +156,17 @@ void TstJanela::contornoDeFigurasPequenas_data()
 {
     QTest::addColumn<QStringList>("figura");
     QTest::addColumn<QRegion>("esperada");
-    QTest::newRow("linhas terminam opacas") << QStringList{"..##", ".###", "####"}
-                                            << regiao({{2, 0, 2, 1}, {1, 1, 3, 1}, {0, 2, 4, 1}});
+    QTest::newRow("linhas terminam opacas")
+        << QStringList { "..##", ".###", "####" } << regiao({ { 2, 0, 2, 1 }, { 1, 1, 3, 1 }, { 0, 2, 4, 1 } });
     // A row that ends inside a run does not carry it into the next row.
-    QTest::newRow("nada passa de uma linha a outra") << QStringList{"..##", "#...", "...."} << regiao({{2, 0, 2, 1}, {0, 1, 1, 1}});
-    QTest::newRow("buraco dentro") << QStringList{".....", ".###.", ".#.#.", ".###.", "....."}
-                                   << regiao({{1, 1, 3, 1}, {1, 2, 1, 1}, {3, 2, 1, 1}, {1, 3, 3, 1}});
-    QTest::newRow("cores diferentes, um trecho") << QStringList{".abc."} << regiao({{1, 0, 3, 1}});
-    QTest::newRow("a cor do canto vale em toda parte") << QStringList{"#..#", "#.#.", "####"}
-                                                       << regiao({{1, 0, 2, 1}, {1, 1, 1, 1}, {3, 1, 1, 1}});
-    QTest::newRow("uma cor só") << QStringList{"xxx", "xxx"} << QRegion();
+    QTest::newRow("nada passa de uma linha a outra")
+        << QStringList { "..##", "#...", "...." } << regiao({ { 2, 0, 2, 1 }, { 0, 1, 1, 1 } });
+    QTest::newRow("buraco dentro") << QStringList { ".....", ".###.", ".#.#.", ".###.", "....." }
+                                   << regiao({ { 1, 1, 3, 1 }, { 1, 2, 1, 1 }, { 3, 2, 1, 1 }, { 1, 3, 3, 1 } });
+    QTest::newRow("cores diferentes, um trecho") << QStringList { ".abc." } << regiao({ { 1, 0, 3, 1 } });
+    QTest::newRow("a cor do canto vale em toda parte")
+        << QStringList { "#..#", "#.#.", "####" } << regiao({ { 1, 0, 2, 1 }, { 1, 1, 1, 1 }, { 3, 1, 1, 1 } });
+    QTest::newRow("uma cor só") << QStringList { "xxx", "xxx" } << QRegion();
 }
 
 void TstJanela::contornoDeFigurasPequenas()
@@ -178,13 +182,13 @@ void TstJanela::cliquesDoIcone_data()
     QTest::addColumn<QString>("gestos"); // - nothing, 2 a double-click, M the menu
     const int T = QSystemTrayIcon::Trigger, D = QSystemTrayIcon::DoubleClick, C = QSystemTrayIcon::Context,
               M = QSystemTrayIcon::MiddleClick;
-    QTest::newRow("um clique") << QList<Passo>{{T, 0}} << "-";
-    QTest::newRow("duplo, XEmbed") << QList<Passo>{{T, 0}, {D, 90}} << "-2";
-    QTest::newRow("duplo, StatusNotifierItem") << QList<Passo>{{T, 0}, {T, 90}} << "-2";
-    QTest::newRow("duplo contado duas vezes") << QList<Passo>{{T, 0}, {T, 90}, {D, 95}} << "-2-";
-    QTest::newRow("dois cliques lentos") << QList<Passo>{{T, 0}, {T, 401}} << "--";
-    QTest::newRow("triplo") << QList<Passo>{{T, 0}, {T, 90}, {T, 180}} << "-2-";
-    QTest::newRow("direito e meio") << QList<Passo>{{C, 0}, {C, 50}, {M, 60}} << "MM-";
+    QTest::newRow("um clique") << QList<Passo> { { T, 0 } } << "-";
+    QTest::newRow("duplo, XEmbed") << QList<Passo> { { T, 0 }, { D, 90 } } << "-2";
+    QTest::newRow("duplo, StatusNotifierItem") << QList<Passo> { { T, 0 }, { T, 90 } } << "-2";
+    QTest::newRow("duplo contado duas vezes") << QList<Passo> { { T, 0 }, { T, 90 }, { D, 95 } } << "-2-";
+    QTest::newRow("dois cliques lentos") << QList<Passo> { { T, 0 }, { T, 401 } } << "--";
+    QTest::newRow("triplo") << QList<Passo> { { T, 0 }, { T, 90 }, { T, 180 } } << "-2-";
+    QTest::newRow("direito e meio") << QList<Passo> { { C, 0 }, { C, 50 }, { M, 60 } } << "MM-";
 }
 
 void TstJanela::cliquesDoIcone()
@@ -253,8 +257,11 @@ void TstJanela::colarNasCaixas_data()
     QTest::addColumn<QString>("nome");
     QTest::addColumn<QString>("descricao");
     const QChar nul(0);
-    QTest::newRow("NUL") << QStringLiteral("a%1b%1").arg(nul) << "ab" << "ab";
-    QTest::newRow("controles e tab") << "a\tb\x01" << "a\tb\x01" << "a\tb\x01";
+    QTest::newRow("NUL") << QStringLiteral("a%1b%1").arg(nul) << "ab"
+                         << "ab";
+    QTest::newRow("controles e tab") << "a\tb\x01"
+                                     << "a\tb\x01"
+                                     << "a\tb\x01";
     QTest::newRow("separadores") << QStringLiteral("a\u00a0b\u2028c\r\nd") << QStringLiteral("a\u00a0b\u2028c\r\nd")
                                  << QStringLiteral("a\u00a0b\u2028c\nd");
     QTest::newRow("meio emoji no limite") << QString(49, 'x') + "🙂" << QString(49, 'x') << QString(49, 'x') + "🙂";

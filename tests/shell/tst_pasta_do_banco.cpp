@@ -18,22 +18,49 @@ private slots:
 
 void TstPastaDoBanco::escolha_data()
 {
-    QTest::addColumn<bool>("instalado");   // the program lies in the installed folder (through a link with "atalho")
-    QTest::addColumn<QString>("xdg");      // XDG_DATA_HOME, "@" standing for the test's folder; "-": not set
-    QTest::addColumn<QString>("antes");    // "quadro": the data folder holds a board; "programa": the program's
-                                           // folder does; "arquivo": a file where the data folder goes;
-                                           // "trancada": the data folder cannot be written
+    QTest::addColumn<bool>("instalado"); // the program lies in the installed folder (through a link with "atalho")
+    QTest::addColumn<QString>("xdg"); // XDG_DATA_HOME, "@" standing for the test's folder; "-": not set
+    QTest::addColumn<QString>("antes"); // "quadro": the data folder holds a board; "programa": the program's
+                                        // folder does; "arquivo": a file where the data folder goes;
+                                        // "trancada": the data folder cannot be written
     QTest::addColumn<QString>("esperada"); // the folder chosen, under the test's folder
     QTest::addColumn<QString>("problema"); // the failure reported instead
-    QTest::newRow("cópia") << false << "@/dados" << "programa" << "programa" << "";
-    QTest::newRow("cópia sem arquivo") << false << "@/dados" << "" << "programa" << "";
-    QTest::newRow("instalado, primeira vez") << true << "@/dados" << "" << "dados/fazelas" << "";
-    QTest::newRow("instalado, depois") << true << "@/dados" << "quadro" << "dados/fazelas" << "";
-    QTest::newRow("instalado, por um atalho") << true << "@/dados" << "atalho" << "dados/fazelas" << "";
-    QTest::newRow("sem XDG_DATA_HOME") << true << "-" << "" << "casa/.local/share/fazelas" << "";
-    QTest::newRow("XDG_DATA_HOME relativo") << true << "dados" << "" << "casa/.local/share/fazelas" << "";
-    QTest::newRow("arquivo no lugar") << true << "@/dados" << "arquivo" << "" << "não pôde ser criada";
-    QTest::newRow("pasta sem gravação") << true << "@/dados" << "trancada" << "" << "não permite gravação";
+    QTest::newRow("cópia") << false << "@/dados"
+                           << "programa"
+                           << "programa"
+                           << "";
+    QTest::newRow("cópia sem arquivo") << false << "@/dados"
+                                       << ""
+                                       << "programa"
+                                       << "";
+    QTest::newRow("instalado, primeira vez") << true << "@/dados"
+                                             << ""
+                                             << "dados/fazelas"
+                                             << "";
+    QTest::newRow("instalado, depois") << true << "@/dados"
+                                       << "quadro"
+                                       << "dados/fazelas"
+                                       << "";
+    QTest::newRow("instalado, por um atalho") << true << "@/dados"
+                                              << "atalho"
+                                              << "dados/fazelas"
+                                              << "";
+    QTest::newRow("sem XDG_DATA_HOME") << true << "-"
+                                       << ""
+                                       << "casa/.local/share/fazelas"
+                                       << "";
+    QTest::newRow("XDG_DATA_HOME relativo") << true << "dados"
+                                            << ""
+                                            << "casa/.local/share/fazelas"
+                                            << "";
+    QTest::newRow("arquivo no lugar") << true << "@/dados"
+                                      << "arquivo"
+                                      << ""
+                                      << "não pôde ser criada";
+    QTest::newRow("pasta sem gravação") << true << "@/dados"
+                                        << "trancada"
+                                        << ""
+                                        << "não permite gravação";
 }
 
 void TstPastaDoBanco::escolha()
@@ -70,8 +97,8 @@ void TstPastaDoBanco::escolha()
     const bool comoOutro = antes == "trancada" && geteuid() == 0;
     if (antes == "trancada") {
         const auto leitura = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
-                             | QFile::ExeOther;
-        for (const QString& acima : {tmp.path(), raiz.filePath("dados")})
+            | QFile::ExeOther;
+        for (const QString& acima : { tmp.path(), raiz.filePath("dados") })
             QVERIFY(QFile::setPermissions(acima, leitura | QFile::WriteOwner));
         QVERIFY(QFile::setPermissions(dados, leitura));
     }
@@ -81,7 +108,7 @@ void TstPastaDoBanco::escolha()
     std::optional<FalhaBanco> falha;
     QVERIFY(!comoOutro || seteuid(65534) == 0);
     try {
-        escolhida = PastaDoBanco(pastaDoPrograma, instalada);
+        escolhida = pastaDoBanco(pastaDoPrograma, instalada);
     } catch (const FalhaBanco& f) {
         falha = f;
     }
