@@ -5,13 +5,14 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/../digitar_e_colar.sh"
 
-# falhas_retrato FOLDER: what the folder holds, with the database's checksum (the log left out).
+# falhas_retrato FOLDER: what the folder holds, with the database's checksum (the log and the lock
+# of a running copy left out).
 falhas_retrato() {
-  (cd "$1" && find . -mindepth 1 ! -name saida.log | sort && sha256sum fzldados.mdb 2>/dev/null) || true
+  (cd "$1" && find . -mindepth 1 ! -name saida.log ! -name fzldados.mdb-trava | sort && sha256sum fzldados.mdb 2>/dev/null) || true
 }
 
 # falhas_iniciar: starts the program without waiting for its board.
-falhas_iniciar() { "$E2E_PASTA/fazelas" >"$E2E_PASTA/saida.log" 2>&1 & E2E_PID=$!; }
+falhas_iniciar() { "$E2E_PASTA/fazelas" >"${FALHAS_LOG:-$E2E_PASTA/saida.log}" 2>&1 & E2E_PID=$!; }
 
 # falhas_janela_do_relatorio: the report's window, a dialog (the tray icon's window, untitled, is
 # called after the application too).
@@ -27,7 +28,7 @@ falhas_terminou() { ! kill -0 "$E2E_PID" 2>/dev/null; }
 # falhas_dispensar_relatorio NAME: waits for the report, answers it with Enter as a user would, and
 # waits for the program to end; FALHAS_ESTADO is its exit status.
 falhas_dispensar_relatorio() {
-  esperar "$E2E_PRAZO" falhas_janela_do_relatorio || e2e_morrer "$1: no report: $(cat "$E2E_PASTA/saida.log")"
+  esperar "$E2E_PRAZO" falhas_janela_do_relatorio || e2e_morrer "$1: no report: $(cat "${FALHAS_LOG:-$E2E_PASTA/saida.log}")"
   foto "relatorio-$1" >/dev/null
   xdotool windowactivate --sync "$(falhas_janela_do_relatorio)" key Return
   esperar "$E2E_PRAZO" falhas_terminou || e2e_morrer "$1: the program did not end after its report"
@@ -39,13 +40,14 @@ falhas_dispensar_relatorio() {
 # falhas_conferir NAME PROBLEM: the report named the file and the problem, and the program ended
 # with status 1 (not by a signal) and left no core.
 falhas_conferir() {
-  local log="$E2E_PASTA/saida.log"
+  local log=${FALHAS_LOG:-$E2E_PASTA/saida.log}
   [ "$FALHAS_ESTADO" -eq 1 ] || e2e_morrer "$1: ended with status $FALHAS_ESTADO: $(cat "$log")"
   grep -q '^fazelas: Falha no banco de dados do Fazelas\.$' "$log" || e2e_morrer "$1: no report on stderr: $(cat "$log")"
   grep -qxF "Arquivo: $E2E_PASTA/fzldados.mdb" "$log" || e2e_morrer "$1: the file is not named: $(cat "$log")"
   grep -qxF "Problema: $2" "$log" || e2e_morrer "$1: wrong problem: $(grep Problema "$log")"
   ! grep -qiE 'segmentation|abort|core dumped|terminate called' "$log" || e2e_morrer "$1: crashed: $(cat "$log")"
   ! compgen -G "$E2E_PASTA/core*" >/dev/null || e2e_morrer "$1: left a core"
+  [ -n "${FALHAS_TRAVA_PLANTADA:-}" ] || [ ! -e "$E2E_PASTA/fzldados.mdb-trava" ] || e2e_morrer "$1: the lock is left"
 }
 
 # falhas_na_partida NAME PROBLEM: the program fails while it starts, on the file as it is.
@@ -63,6 +65,31 @@ caso_falhas_arquivo_inutilizavel() {
   falhas_na_partida ausente "o arquivo não foi encontrado."
   : >"$banco"
   falhas_na_partida vazio "o arquivo está vazio: não tem as tabelas do Fazelas."
+}
+
+caso_falhas_trava() {
+  # A lock that cannot be taken for another reason than a copy that runs: something else in its
+  # place, another user's lock, a folder that takes no new file.
+  local trava="$E2E_PASTA/fzldados.mdb-trava" FALHAS_TRAVA_PLANTADA=1
+  mkdir "$trava"
+  falhas_na_partida pasta "a trava fzldados.mdb-trava, ao lado dele, não é um arquivo comum."
+  rmdir "$trava"
+  if [ "$(id -u)" -eq 0 ]; then
+    printf lixo >"$trava" && chown 65534 "$trava"
+    falhas_na_partida alheia "a trava fzldados.mdb-trava, ao lado dele, pertence a outro usuário, que pode estar com o Fazelas aberto neste arquivo."
+    rm "$trava"
+  fi
+  local disco="$E2E_PASTA/disco"
+  mkdir "$disco"
+  if ! mount -t tmpfs -o size=64m tmpfs "$disco" 2>/dev/null; then
+    echo "PULADO: no file system can be mounted read-only here (needs root with mount rights)"
+    return 0
+  fi
+  trap "parar_programa; umount '$disco' || umount -l '$disco'" EXIT
+  FALHAS_LOG=$E2E_PASTA/saida.log E2E_PASTA=$disco FALHAS_TRAVA_PLANTADA=
+  cp "$FAZELAS" "$E2E_PASTA/fazelas" && "$CRIAR_BANCO" "$E2E_PASTA" >/dev/null
+  mount -o remount,ro "$disco"
+  falhas_na_partida so-leitura "a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos temporários ao lado dele)."
 }
 
 falhas_travado() { ! sqlite3 -cmd '.timeout 0' "$E2E_PASTA/fzldados.mdb" 'SELECT count(*) FROM Config'; }
