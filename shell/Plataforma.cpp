@@ -154,6 +154,26 @@ bool Segura(const QByteArray& arquivo)
     return segura;
 }
 
+// The words the database's own report gives for a folder that takes no new file.
+QString PastaSemGravacao()
+{
+    return QStringLiteral("a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos temporários ao "
+                          "lado dele)");
+}
+
+// Whether the process a lock names still runs the program that wrote it (a number may be reused).
+bool ProcessoVivo(qint64 pid, const QString& programa)
+{
+    char alvo[4096];
+    const ssize_t n = pid > 0 ? ::readlink(QByteArray("/proc/" + QByteArray::number(pid) + "/exe").constData(), alvo, sizeof alvo) : -1;
+    if (n <= 0)
+        return false;
+    // A program replaced while it runs is shown as deleted.
+    QByteArray exe(alvo, n);
+    if (exe.endsWith(" (deleted)"))
+        exe.chop(10);
+    return QFileInfo(QFile::decodeName(exe)).fileName() == QFileInfo(programa).fileName();
+}
 
 } // namespace
 
@@ -283,8 +303,7 @@ Trava::Resultado Trava::Tomar()
         if (m_trava.tryLock(0))
             return Tomada;
         if (m_trava.error() == QLockFile::PermissionError)
-            return Falha(QStringLiteral("a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos "
-                                        "temporários ao lado dele)"));
+            return Falha(PastaSemGravacao());
         if (m_trava.error() != QLockFile::LockFailedError)
             return Falha(QStorageInfo(QFileInfo(m_trava.fileName()).absolutePath()).bytesAvailable() == 0
                     ? QStringLiteral("o disco está cheio")
@@ -299,18 +318,21 @@ Trava::Resultado Trava::Tomar()
         if (info.st_uid != ::geteuid())
             return Falha(QStringLiteral("a trava %1, ao lado dele, pertence a outro usuário, que pode estar com o "
                                         "Fazelas aberto neste arquivo").arg(nome));
-        // QLockFile found the process that wrote it on this machine alive.
-        QString maquina;
-        if (m_trava.getLockInfo(nullptr, &maquina, nullptr)
-            && (maquina.isEmpty() || maquina == QSysInfo::machineHostName()))
+        qint64 pid = 0;
+        QString maquina, programa;
+        if (m_trava.getLockInfo(&pid, &maquina, &programa) && maquina == QSysInfo::machineHostName()
+            && ProcessoVivo(pid, programa))
             return OutraCopia;
-        // A copy starting now has made it and not yet written it.
-        if (info.st_size == 0 && std::abs(std::time(nullptr) - info.st_mtime) < 10)
+        // An empty one was just made by a copy starting now, which has not yet written it; one that
+        // a copy on another machine holds is that copy's.
+        if ((info.st_size == 0 && std::abs(std::time(nullptr) - info.st_mtime) < 10) || Segura(arquivo))
             return OutraCopia;
-        // A copy on another machine holds it; otherwise it is left over, unreadable.
-        if (Segura(arquivo))
-            return OutraCopia;
-        m_trava.removeStaleLockFile();
+        // Left by a copy that ended without taking it away, whatever it says.
+        if (!m_trava.removeStaleLockFile() && ::lstat(arquivo.constData(), &info) == 0)
+            return Falha(QFileInfo(QFileInfo(m_trava.fileName()).absolutePath()).isWritable()
+                    ? QStringLiteral("a trava %1, ao lado dele, ficou de um Fazelas que terminou e não pôde ser "
+                                     "apagada").arg(nome)
+                    : PastaSemGravacao());
     }
     return OutraCopia;
 }

@@ -270,6 +270,7 @@ void TstJanela::iconeEMenu()
     p.hide();
     p.Picture1_MouseMove(WM_RBUTTONUP);
     QVERIFY(p.FormularioMenu);
+    QCOMPARE(p.findChild<QWidget*>("FormMenu")->windowTitle(), "Fazelas"); // as window lists call the board
     QTRY_VERIFY(p.FormularioMenu->mnu0->isVisible());
     QCOMPARE(p.FormularioMenu->mnu0->actions().size(), 1);
     QCOMPARE(p.FormularioMenu->mnu0->actions().first()->text(), QStringLiteral("&Encerrar"));

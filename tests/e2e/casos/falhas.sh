@@ -86,10 +86,14 @@ caso_falhas_trava() {
     return 0
   fi
   trap "parar_programa; umount '$disco' || umount -l '$disco'" EXIT
-  FALHAS_LOG=$E2E_PASTA/saida.log E2E_PASTA=$disco FALHAS_TRAVA_PLANTADA=
+  FALHAS_LOG=$E2E_PASTA/saida.log E2E_PASTA=$disco FALHAS_TRAVA_PLANTADA= trava=$disco/fzldados.mdb-trava
   cp "$FAZELAS" "$E2E_PASTA/fazelas" && "$CRIAR_BANCO" "$E2E_PASTA" >/dev/null
+  local problema="a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos temporários ao lado dele)."
   mount -o remount,ro "$disco"
-  falhas_na_partida so-leitura "a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos temporários ao lado dele)."
+  falhas_na_partida so-leitura "$problema"
+  # The lock of a copy that was killed, which cannot be taken away.
+  mount -o remount,rw "$disco" && printf '2147483000\nfazelas\n\n' >"$trava" && mount -o remount,ro "$disco"
+  FALHAS_TRAVA_PLANTADA=1 falhas_na_partida so-leitura-com-trava "$problema"
 }
 
 falhas_travado() { ! sqlite3 -cmd '.timeout 0' "$E2E_PASTA/fzldados.mdb" 'SELECT count(*) FROM Config'; }
