@@ -109,7 +109,8 @@ bool PastaParticular(const QString& pasta)
 QStringList PastasParticulares(bool criar)
 {
     QStringList pastas;
-    for (const QString& p : {qEnvironmentVariable("XDG_RUNTIME_DIR"), QStringLiteral("/run/user/%1").arg(::geteuid())})
+    const QString sessao = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    for (const QString& p : {sessao, QStringLiteral("/run/user/%1").arg(::geteuid())})
         if (PastaParticular(p) && !pastas.contains(p))
             pastas << p;
     if (!pastas.isEmpty() && criar)
@@ -164,8 +165,11 @@ QString PastaSemGravacao()
 // Whether the process a lock names still runs the program that wrote it (a number may be reused).
 bool ProcessoVivo(qint64 pid, const QString& programa)
 {
+    if (pid <= 0)
+        return false;
     char alvo[4096];
-    const ssize_t n = pid > 0 ? ::readlink(QByteArray("/proc/" + QByteArray::number(pid) + "/exe").constData(), alvo, sizeof alvo) : -1;
+    const QByteArray ligacao = "/proc/" + QByteArray::number(pid) + "/exe";
+    const ssize_t n = ::readlink(ligacao.constData(), alvo, sizeof alvo);
     if (n <= 0)
         return false;
     // A program replaced while it runs is shown as deleted.

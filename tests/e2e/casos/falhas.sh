@@ -67,6 +67,20 @@ caso_falhas_arquivo_inutilizavel() {
   falhas_na_partida vazio "o arquivo está vazio: não tem as tabelas do Fazelas."
 }
 
+# falhas_disco_proprio SIZE [CLEANUP]: moves the case to a file system of its own of SIZE, with the
+# program and a new database; false where none can be mounted.
+falhas_disco_proprio() {
+  local disco="$E2E_PASTA/disco"
+  mkdir "$disco"
+  if ! mount -t tmpfs -o "size=$1" tmpfs "$disco" 2>/dev/null; then
+    echo "PULADO: no file system of its own can be mounted here (needs root with mount rights)"
+    return 1
+  fi
+  trap "${2:+$2; }parar_programa; umount '$disco' || umount -l '$disco'" EXIT
+  E2E_PASTA=$disco
+  cp "$FAZELAS" "$E2E_PASTA/fazelas" && "$CRIAR_BANCO" "$E2E_PASTA" >/dev/null
+}
+
 caso_falhas_trava() {
   # A lock that cannot be taken for another reason than a copy that runs: something else in its
   # place, another user's lock, a folder that takes no new file.
@@ -79,20 +93,14 @@ caso_falhas_trava() {
     falhas_na_partida alheia "a trava fzldados.mdb-trava, ao lado dele, pertence a outro usuário, que pode estar com o Fazelas aberto neste arquivo."
     rm "$trava"
   fi
-  local disco="$E2E_PASTA/disco"
-  mkdir "$disco"
-  if ! mount -t tmpfs -o size=64m tmpfs "$disco" 2>/dev/null; then
-    echo "PULADO: no file system can be mounted read-only here (needs root with mount rights)"
-    return 0
-  fi
-  trap "parar_programa; umount '$disco' || umount -l '$disco'" EXIT
-  FALHAS_LOG=$E2E_PASTA/saida.log E2E_PASTA=$disco FALHAS_TRAVA_PLANTADA= trava=$disco/fzldados.mdb-trava
-  cp "$FAZELAS" "$E2E_PASTA/fazelas" && "$CRIAR_BANCO" "$E2E_PASTA" >/dev/null
+  FALHAS_LOG=$E2E_PASTA/saida.log FALHAS_TRAVA_PLANTADA=
+  falhas_disco_proprio 64m || return 0
+  trava=$E2E_PASTA/fzldados.mdb-trava
   local problema="a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos temporários ao lado dele)."
-  mount -o remount,ro "$disco"
+  mount -o remount,ro "$E2E_PASTA"
   falhas_na_partida so-leitura "$problema"
   # The lock of a copy that was killed, which cannot be taken away.
-  mount -o remount,rw "$disco" && printf '2147483000\nfazelas\n\n' >"$trava" && mount -o remount,ro "$disco"
+  mount -o remount,rw "$E2E_PASTA" && printf '2147483000\nfazelas\n\n' >"$trava" && mount -o remount,ro "$E2E_PASTA"
   FALHAS_TRAVA_PLANTADA=1 falhas_na_partida so-leitura-com-trava "$problema"
 }
 
@@ -132,16 +140,7 @@ caso_falhas_em_uso_por_outro_programa() {
 }
 
 caso_falhas_disco_cheio() {
-  local disco="$E2E_PASTA/disco"
-  mkdir "$disco"
-  if ! mount -t tmpfs -o size=16m tmpfs "$disco" 2>/dev/null; then
-    echo "PULADO: no small file system can be mounted here (needs root with mount rights)"
-    return 0
-  fi
-  trap "transferir_parar; parar_programa; umount '$disco' || umount -l '$disco'" EXIT
-  E2E_PASTA=$disco
-  cp "$FAZELAS" "$E2E_PASTA/fazelas"
-  "$CRIAR_BANCO" "$E2E_PASTA" >/dev/null
+  falhas_disco_proprio 16m transferir_parar || return 0
   sql "INSERT INTO Grupo_Fazela VALUES (1, 'Casa'); UPDATE Config SET Ultimo_Grupo = 1;"
   iniciar_programa
   geometria "$E2E_JANELA"
