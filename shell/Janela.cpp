@@ -125,7 +125,9 @@ bool Prancheta::eventFilter(QObject* alvo, QEvent* e)
                 Plataforma::DesistirDoMovimento(windowHandle());
             m_botaoDoArrasto = Qt::NoButton;
         } else if (m_pegada) {
-            move(m->globalPosition().toPoint() - *m_pegada);
+            // The window's own place, not its frame's: after a window manager died, Qt keeps the
+            // frame it had and would put the board that far off.
+            windowHandle()->setPosition(m->globalPosition().toPoint() - *m_pegada);
         }
     }
     if (alvo == PicPrancheta && e->type() == QEvent::MouseButtonPress)
@@ -147,7 +149,7 @@ void Prancheta::PicPrancheta_MouseDown(Qt::MouseButton botao, QPoint ponto)
     m_pegada.reset();
     switch (Plataforma::MoverComOPonteiro(windowHandle(), botao, PicPrancheta->mapTo(this, ponto))) {
     case Plataforma::Arrasto::PelaJanela:
-        m_pegada = PicPrancheta->mapToGlobal(ponto) - pos();
+        m_pegada = PicPrancheta->mapTo(this, ponto);
         break;
     case Plataforma::Arrasto::Nenhum:
         m_botaoDoArrasto = Qt::NoButton;
