@@ -18,9 +18,15 @@ inline constexpr const char* Logo1 = ":/imagens/logo1.fzi";
 inline constexpr const char* Logo2 = ":/imagens/logo2.fzi";
 
 // The window's icon at every size the desktops ask for (task bars, window lists, alt-tab).
-inline constexpr const char* Icones[] = {":/imagens/icone-16.fzi", ":/imagens/icone-22.fzi", ":/imagens/icone-24.fzi",
-                                         ":/imagens/icone-32.fzi", ":/imagens/icone-48.fzi", ":/imagens/icone-64.fzi",
-                                         ":/imagens/icone-128.fzi", ":/imagens/icone-256.fzi"};
+struct Icone
+{
+    int lado;
+    const char* recurso;
+};
+inline constexpr Icone Icones[] = {{16, ":/imagens/icone-16.fzi"},   {22, ":/imagens/icone-22.fzi"},
+                                   {24, ":/imagens/icone-24.fzi"},   {32, ":/imagens/icone-32.fzi"},
+                                   {48, ":/imagens/icone-48.fzi"},   {64, ":/imagens/icone-64.fzi"},
+                                   {128, ":/imagens/icone-128.fzi"}, {256, ":/imagens/icone-256.fzi"}};
 
 // Hotspot of the pointing-hand cursor: the top of the fingertip in mao.svg, at density 1.
 inline constexpr int MaoHotX = 8, MaoHotY = 0;

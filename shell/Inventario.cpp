@@ -346,7 +346,8 @@ void Prancheta::MontarControles()
     if (Plataforma::SemRecorte())
         setAttribute(Qt::WA_TranslucentBackground);
     m_densidade = screen()->devicePixelRatio();
-    setWindowIcon(IconeDaJanela());
+    // The task bars' sizes; the large ones follow once the board is on the screen (AtenderODesktop).
+    setWindowIcon(IconeDaJanela(32));
 
     Construtor construtor(this, m_densidade);
     construtor.Criar(Janela, this);

@@ -60,13 +60,14 @@ QCursor Prancheta::CursorDaMao(qreal densidade)
                    qRound(Imagens::MaoHotY * densidade));
 }
 
-QIcon Prancheta::IconeDaJanela()
+QIcon Prancheta::IconeDaJanela(int ate)
 {
     // Drawn at build time at every size the icon's places ask for, in their own pixels: one of them
     // fits at any density, with nothing to draw at start-up.
     QIcon icone;
-    for (const char* figura : Imagens::Icones)
-        icone.addPixmap(Imagens::Figura(figura));
+    for (const Imagens::Icone& figura : Imagens::Icones)
+        if (figura.lado <= ate)
+            icone.addPixmap(Imagens::Figura(figura.recurso));
     return icone;
 }
 

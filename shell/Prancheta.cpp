@@ -151,6 +151,7 @@ void Prancheta::ConcluirMontagem()
 
 void Prancheta::AtenderODesktop()
 {
+    setWindowIcon(IconeDaJanela());
     IncluirNaBandeja(Picture1, QStringLiteral("Fazelas"), this);
     m_campainha = std::make_unique<Plataforma::Campainha>(
         ArquivoBanco(), [this] { Protegido([this] { TrazerDeVolta(); }); });

@@ -63,7 +63,8 @@ public:
     // screen, where the board is painted.
     QRegion ContornoNativo() const;
     static QCursor CursorDaMao(qreal densidade);
-    static QIcon IconeDaJanela();
+    // The window's icon at each size up to `ate` pixels.
+    static QIcon IconeDaJanela(int ate = 256);
     // The board picture with its surroundings transparent, for a window nothing can cut.
     static QImage SemChave(const QImage& figura);
     void PicPrancheta_MouseDown(Qt::MouseButton botao, QPoint ponto);

@@ -81,8 +81,8 @@ caso_janela_arrasto() {
   [ "$(xprop -id "$E2E_JANELA" WM_CLASS)" = 'WM_CLASS(STRING) = "fazelas", "Fazelas"' ] || e2e_morrer "$(xprop -id "$E2E_JANELA" WM_CLASS)"
   # Task bars and window lists call it by the entry's name, with its icon at every size they ask for.
   [ "$(xprop -id "$E2E_JANELA" _NET_WM_NAME)" = '_NET_WM_NAME(UTF8_STRING) = "Fazelas"' ] || e2e_morrer "$(xprop -id "$E2E_JANELA" _NET_WM_NAME)"
-  local icones; icones=$(xprop -len 1000000 -id "$E2E_JANELA" _NET_WM_ICON | grep -o 'Icon ([0-9]*' | grep -o '[0-9]*$' | sort -n | xargs)
-  [ "$icones" = "16 22 24 32 48 64 128 256" ] || e2e_morrer "icon sizes: $icones"
+  janela_icones() { [ "$(xprop -len 1000000 -id "$E2E_JANELA" _NET_WM_ICON | grep -o 'Icon ([0-9]*' | grep -o '[0-9]*$' | sort -n | xargs)" = "$1" ]; }
+  esperar "$E2E_PRAZO" janela_icones "16 22 24 32 48 64 128 256" || e2e_morrer "icon sizes: $(xprop -len 1000000 -id "$E2E_JANELA" _NET_WM_ICON | grep -o 'Icon ([0-9]*')"
   geometria "$E2E_JANELA"
   local x0=$X y0=$Y botao dx dy
   local px=$((x0 + 12)) py=$((y0 + 300)) # the brown frame: no control covers it
