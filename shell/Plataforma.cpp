@@ -11,6 +11,7 @@
 #include <QSysInfo>
 #include <QWindow>
 #include <algorithm>
+#include <optional>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -144,15 +145,18 @@ bool Endereco(const QString& arquivo, sockaddr_un& endereco)
     return true;
 }
 
-// Whether someone holds the lock file's native lock, as every copy does while it runs.
-bool Segura(const QByteArray& arquivo)
+// Whether someone holds the lock file's native lock, as every copy does while it runs; none where
+// the file system keeps no such locks.
+std::optional<bool> Segura(const QByteArray& arquivo)
 {
     const int fd = ::open(arquivo.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         return false;
-    const bool segura = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    const int rc = ::flock(fd, LOCK_EX | LOCK_NB), erro = errno;
     ::close(fd);
-    return segura;
+    if (rc == 0 || erro == EWOULDBLOCK)
+        return rc != 0;
+    return std::nullopt;
 }
 
 // The words the database's own report gives for a folder that takes no new file.
@@ -322,16 +326,19 @@ Trava::Resultado Trava::Tomar()
         if (info.st_uid != ::geteuid())
             return Falha(QStringLiteral("a trava %1, ao lado dele, pertence a outro usuário, que pode estar com o "
                                         "Fazelas aberto neste arquivo").arg(nome));
+        // An empty one was just made by a copy starting now, which has not yet locked and written it.
+        if (info.st_size == 0 && std::abs(std::time(nullptr) - info.st_mtime) < 10)
+            return OutraCopia;
+        // Every copy holds the file's native lock while it runs, on this machine or another; where the
+        // file system keeps no such locks, the process the lock names tells.
         qint64 pid = 0;
         QString maquina, programa;
-        if (m_trava.getLockInfo(&pid, &maquina, &programa) && maquina == QSysInfo::machineHostName()
-            && ProcessoVivo(pid, programa))
+        const bool vivo = m_trava.getLockInfo(&pid, &maquina, &programa) && maquina == QSysInfo::machineHostName()
+            && ProcessoVivo(pid, programa);
+        if (Segura(arquivo).value_or(vivo))
             return OutraCopia;
-        // An empty one was just made by a copy starting now, which has not yet written it; one that
-        // a copy on another machine holds is that copy's.
-        if ((info.st_size == 0 && std::abs(std::time(nullptr) - info.st_mtime) < 10) || Segura(arquivo))
-            return OutraCopia;
-        // Left by a copy that ended without taking it away, whatever it says.
+        // Left by a copy that ended without taking it away, or copied with the folder: taken over,
+        // whatever it says.
         if (!m_trava.removeStaleLockFile() && ::lstat(arquivo.constData(), &info) == 0)
             return Falha(QFileInfo(QFileInfo(m_trava.fileName()).absolutePath()).isWritable()
                     ? QStringLiteral("a trava %1, ao lado dele, ficou de um Fazelas que terminou e não pôde ser "

@@ -72,7 +72,6 @@ public:
 
 private:
     Resultado Falha(const QString& problema);
-    Resultado Ocupada();
     QLockFile m_trava;
     QString m_problema;
     QString m_detalhe;

@@ -219,7 +219,10 @@ caso_janela_trava() {
   [ -f "$trava" ] || e2e_morrer "no lock beside the file"
   janela_cedeu
   janela_cedeu -u XDG_RUNTIME_DIR TMPDIR="$comum"
-  parar_programa
+  # The folder copied while the board runs is another board, lock and all.
+  local primeira=$E2E_PID
+  cp -a "$E2E_PASTA" "$E2E_PASTA.copia" && E2E_PASTA=$E2E_PASTA.copia iniciar_programa
+  parar_programa; E2E_PID=$primeira parar_programa
   # A lock no copy holds is taken over, whatever it says; an empty one just made is a copy starting
   # now, and one that a copy on another machine holds is that copy's.
   printf lixo >"$trava"; iniciar_programa; parar_programa
