@@ -1,5 +1,5 @@
 # The board's outline, dragging, stacking, the notification-area icon and its menu, and one copy
-# per folder, on the real window manager.
+# per data file, on the real window manager.
 
 # janela_icone: the id of the program's icon docked in icewm's tray.
 janela_icone() {
