@@ -9,7 +9,7 @@ FormMenu::FormMenu(QWidget* pai)
     : QWidget(pai, Qt::Window)
 {
     setObjectName(QStringLiteral("FormMenu"));
-    setWindowTitle(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Fazelas"));
     resize(RetanguloTwips(0, 0, 1560, 360).size());
     mnu0 = new QMenu(QStringLiteral("mnu0"), this);
     mnu0->setObjectName(QStringLiteral("mnu0"));

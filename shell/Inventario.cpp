@@ -338,14 +338,16 @@ void Vincular(QWidget* raiz, T*& membro, const QString& nome)
 void Prancheta::MontarControles()
 {
     setObjectName(QStringLiteral("Prancheta"));
-    setWindowTitle(QStringLiteral("Form1"));
+    // Task bars and window lists show it, though the board has no title bar.
+    setWindowTitle(QStringLiteral("Fazelas"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(RetanguloTwips(0, 0, 6915, 9000).size());
     // Where nothing cuts the window to the clipboard's outline, the window is see-through around it.
     if (Plataforma::SemRecorte())
         setAttribute(Qt::WA_TranslucentBackground);
     m_densidade = screen()->devicePixelRatio();
-    setWindowIcon(IconeDaJanela(m_densidade));
+    // The task bars' sizes; the large ones follow once the board is on the screen (AtenderODesktop).
+    setWindowIcon(IconeDaJanela(32));
 
     Construtor construtor(this, m_densidade);
     construtor.Criar(Janela, this);

@@ -12,7 +12,6 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QIcon>
-#include <QLockFile>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QUrl>
@@ -61,13 +60,14 @@ QCursor Prancheta::CursorDaMao(qreal densidade)
                    qRound(Imagens::MaoHotY * densidade));
 }
 
-QIcon Prancheta::IconeDaJanela(qreal densidade)
+QIcon Prancheta::IconeDaJanela(int ate)
 {
-    QIcon icone(Imagens::Figura(Imagens::Icone));
-    // The icon's places ask for these sizes (task bars, notification areas, the window manager).
-    if (densidade != 1)
-        for (int lado : {16, 22, 24, 32, 48, 64})
-            icone.addPixmap(Imagens::Figura(Imagens::Icone, densidade, QSize(lado, lado)));
+    // Drawn at build time at every size the icon's places ask for, in their own pixels: one of them
+    // fits at any density, with nothing to draw at start-up.
+    QIcon icone;
+    for (const Imagens::Icone& figura : Imagens::Icones)
+        if (figura.lado <= ate)
+            icone.addPixmap(Imagens::Figura(figura.recurso));
     return icone;
 }
 
@@ -110,7 +110,6 @@ void Prancheta::AjustarDensidade(qreal densidade)
     for (QWidget* w : findChildren<QWidget*>())
         if (w->testAttribute(Qt::WA_SetCursor) && w->cursor().shape() == Qt::BitmapCursor)
             w->setCursor(mao);
-    setWindowIcon(IconeDaJanela(densidade));
     m_figura = Imagens::Ler(Imagens::Prancheta, densidade);
     PicPrancheta->DefinirImagem(testAttribute(Qt::WA_TranslucentBackground) ? SemChave(m_figura) : m_figura);
     AplicarContorno();
@@ -131,7 +130,9 @@ bool Prancheta::eventFilter(QObject* alvo, QEvent* e)
                 Plataforma::DesistirDoMovimento(windowHandle());
             m_botaoDoArrasto = Qt::NoButton;
         } else if (m_pegada) {
-            move(m->globalPosition().toPoint() - *m_pegada);
+            // The window's own place, not its frame's: after a window manager died, Qt keeps the
+            // frame it had and would put the board that far off.
+            windowHandle()->setPosition(m->globalPosition().toPoint() - *m_pegada);
         }
     }
     if (alvo == PicPrancheta && e->type() == QEvent::MouseButtonPress)
@@ -146,12 +147,21 @@ bool Prancheta::eventFilter(QObject* alvo, QEvent* e)
 
 void Prancheta::PicPrancheta_MouseDown(Qt::MouseButton botao, QPoint ponto)
 {
-    // The window manager moves the window with the pointer until the button is released, with
-    // whichever button was pressed; where none does, the board follows the pointer itself.
+    // The window manager moves the window with the pointer until the button is released; where it
+    // would not end the move on that button's release, or none moves windows, the board follows
+    // the pointer itself.
     m_botaoDoArrasto = botao;
     m_pegada.reset();
-    if (!Plataforma::MoverComOPonteiro(windowHandle(), botao, PicPrancheta->mapTo(this, ponto)))
-        m_pegada = PicPrancheta->mapToGlobal(ponto) - pos();
+    switch (Plataforma::MoverComOPonteiro(windowHandle(), botao, PicPrancheta->mapTo(this, ponto))) {
+    case Plataforma::Arrasto::PelaJanela:
+        m_pegada = PicPrancheta->mapTo(this, ponto);
+        break;
+    case Plataforma::Arrasto::Nenhum:
+        m_botaoDoArrasto = Qt::NoButton;
+        break;
+    case Plataforma::Arrasto::PeloGerenciador:
+        break;
+    }
 }
 
 void Prancheta::ManterNoTopo(bool ligar)
@@ -163,18 +173,6 @@ void Prancheta::ManterNoTopo(bool ligar)
 void Prancheta::Vek1_Click() { QDesktopServices::openUrl(QUrl(QStringLiteral(FAZELAS_ENDERECO_FABRICANTE))); }
 void Prancheta::Image1_Click() { Vek1_Click(); }
 void Prancheta::Image2_Click() { Vek1_Click(); }
-
-bool Prancheta::AdquirirInstancia()
-{
-    m_instancia = std::make_unique<QLockFile>(Plataforma::ArquivoDaTrava(Modulo::PastaDoPrograma));
-    // Only a lock whose owner has died is stale (QLockFile checks the process); age alone must
-    // never hand over the lock of a copy that runs.
-    m_instancia->setStaleLockTime(0);
-    if (m_instancia->tryLock(0))
-        return true;
-    // A runtime folder we cannot write must not keep the board from starting: only another copy does.
-    return m_instancia->error() != QLockFile::LockFailedError;
-}
 
 void Prancheta::TrazerDeVolta()
 {

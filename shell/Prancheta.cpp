@@ -10,7 +10,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QLockFile>
 #include <QScreen>
 #include <QWindow>
 
@@ -98,14 +97,9 @@ void Prancheta::LigarEventosDosPaineis()
 
 QPoint Prancheta::OrigemDaPrancheta() const { return PicPrancheta->pos(); }
 
-bool Prancheta::Form_Load()
+void Prancheta::Form_Load()
 {
-    // 1. Single instance: a second copy ends here, before any window, icon or database access,
-    // and the copy that runs brings its board back to the user who started the program again.
-    if (!AdquirirInstancia()) {
-        Plataforma::Campainha::Tocar(Modulo::PastaDoPrograma);
-        return false;
-    }
+    // 1. Single instance: the program took its data file's lock before it built the board (main).
 
     // 2. The board picture loses its border and takes its picture's size.
     PicPrancheta->resize(PicPrancheta->Image().deviceIndependentSize().toSize());
@@ -163,7 +157,6 @@ bool Prancheta::Form_Load()
     // 10. Shown by the caller, centred, as an ordinary window, with the focus where the keyboard
     // order starts.
     PicFocus->setFocus();
-    return true;
 }
 
 void Prancheta::ConcluirMontagem()
@@ -175,9 +168,10 @@ void Prancheta::ConcluirMontagem()
 
 void Prancheta::AtenderODesktop()
 {
+    setWindowIcon(IconeDaJanela());
     IncluirNaBandeja(Picture1, QStringLiteral("Fazelas"), this);
     m_campainha = std::make_unique<Plataforma::Campainha>(
-        PastaDoPrograma, [this] { Protegido([this] { TrazerDeVolta(); }); });
+        ArquivoBanco(), [this] { Protegido([this] { TrazerDeVolta(); }); });
 }
 
 void Prancheta::CmdSair_Click()

@@ -22,7 +22,6 @@ class FormMenu;
 class QCursor;
 class QEventLoop;
 class QIcon;
-class QLockFile;
 class QMenu;
 struct ItemGrade;
 namespace Plataforma {
@@ -47,14 +46,12 @@ public:
     ~Prancheta() override;
 
     // --- start-up and shutdown
-    // Runs the start-up sequence; false when the program must end at once (another copy runs).
-    bool Form_Load();
+    // Runs the start-up sequence, once the program holds its data file's lock (Plataforma::Trava).
+    void Form_Load();
     void CmdSair_Click();
     void Encerrar_Click();
 
     // --- single instance
-    // Takes the program's lock; false when another copy of the program holds it.
-    bool AdquirirInstancia();
     // The program was started again while this copy runs: the board comes back to the user.
     void TrazerDeVolta();
 
@@ -66,7 +63,8 @@ public:
     // screen, where the board is painted.
     QRegion ContornoNativo() const;
     static QCursor CursorDaMao(qreal densidade);
-    static QIcon IconeDaJanela(qreal densidade);
+    // The window's icon at each size up to `ate` pixels.
+    static QIcon IconeDaJanela(int ate = 256);
     // The board picture with its surroundings transparent, for a window nothing can cut.
     static QImage SemChave(const QImage& figura);
     void PicPrancheta_MouseDown(Qt::MouseButton botao, QPoint ponto);
@@ -222,7 +220,6 @@ private:
     Montagem m_montagem;
     qreal m_densidade = 1;
     QImage m_figura; // the board picture as drawn for the screen, surroundings in the key colour
-    std::unique_ptr<QLockFile> m_instancia;
     std::unique_ptr<Plataforma::Campainha> m_campainha; // rung by a second start
     // The button of the drag under way and, where the board follows the pointer itself, the
     // pointer's place on the window.

@@ -80,20 +80,33 @@ int main(int argc, char* argv[])
         EncerrarAposFalha();
     }
 
-    Prancheta prancheta(nullptr, Prancheta::Montagem::EmDuasEtapas);
-    QObject::connect(&prancheta, &Prancheta::FalhaNoBanco, [](const QString& relatorio) {
+    // One copy runs per data file: a second start, before any window, icon or database access,
+    // brings the running copy's board back to the user who started the program again, and ends.
+    const QString banco = Modulo::ArquivoBanco();
+    Plataforma::Trava trava(banco);
+    // A failure ends the program without unwinding, so the lock is let go here.
+    const auto encerrar = [&trava](const QString& relatorio) {
         ReportarFalha(relatorio);
+        trava.Soltar();
         EncerrarAposFalha();
-    });
+    };
+    const Plataforma::Trava::Resultado trancada = trava.Tomar();
+    if (trancada == Plataforma::Trava::OutraCopia) {
+        Plataforma::Campainha::Tocar(banco);
+        return 0;
+    }
+    if (trancada == Plataforma::Trava::Falhou)
+        encerrar(FalhaBanco(banco, QStringLiteral("ao abrir"), trava.Problema(), trava.Detalhe()).relatorio());
+
+    Prancheta prancheta(nullptr, Prancheta::Montagem::EmDuasEtapas);
+    QObject::connect(&prancheta, &Prancheta::FalhaNoBanco, encerrar);
     QObject::connect(&prancheta, &Prancheta::FalhaAoGravar, &ReportarFalha);
     try {
-        if (!prancheta.Form_Load())
-            return 0;
+        prancheta.Form_Load();
     } catch (const FalhaBanco& falha) {
         // Ends as a failure at work does: returning would run the destructors of module-wide Qt
         // objects (the tray icon's among them) after the application they belong to is gone.
-        ReportarFalha(falha.relatorio());
-        EncerrarAposFalha();
+        encerrar(falha.relatorio());
     }
     const QRect tela = prancheta.screen()->availableGeometry();
     prancheta.move(tela.center() - prancheta.rect().center());

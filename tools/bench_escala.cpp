@@ -65,8 +65,7 @@ int MedirAcoes(const QString& pasta)
 {
     Modulo::PastaDoPrograma = pasta;
     Prancheta p;
-    if (!p.Form_Load())
-        return 1;
+    p.Form_Load();
     p.show();
     ContaPinturas linha0, marca0;
     p.Linha[0]->installEventFilter(&linha0);

@@ -20,7 +20,7 @@ struct Imagem {
 
 // Sizes in pixels at density 1.  Icons shown at 16x16 are rendered at 32x32 and drawn halved.
 constexpr Imagem Desenhos[] = {
-    {"prancheta", 452, 595}, {"icone", 32, 32},   {"lixeira", 32, 32},
+    {"prancheta", 452, 595}, {"lixeira", 32, 32},
     {"caderno", 32, 32},     {"pagina", 32, 32},  {"fechar", 32, 32},
     {"check", 36, 34},       {"mao", 32, 32},     {"logo1", 160, 100},
     {"logo2", 160, 100},
@@ -74,9 +74,11 @@ int main(int argc, char* argv[])
             imagem = Imagens::RecortarNaChave(imagem);
         ok = gravarPixels(imagem, destino.filePath(nome + QStringLiteral(".fzi"))) && ok;
     }
+    // The window's icon at each size, embedded, and installed for the desktop's menu.
     for (int n : TamanhosHicolor) {
-        const QString arquivo = QStringLiteral("hicolor/%1x%1/fazelas.png").arg(n);
-        ok = gravar(Imagens::Desenhar(fonte.filePath(QStringLiteral("icone.svg")), QSize(n, n)), destino.filePath(arquivo)) && ok;
+        const QImage icone = Imagens::Desenhar(fonte.filePath(QStringLiteral("icone.svg")), QSize(n, n));
+        ok = gravar(icone, destino.filePath(QStringLiteral("hicolor/%1x%1/fazelas.png").arg(n))) && ok;
+        ok = gravarPixels(icone, destino.filePath(QStringLiteral("icone-%1.fzi").arg(n))) && ok;
     }
     return ok ? 0 : 1;
 }

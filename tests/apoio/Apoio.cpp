@@ -112,7 +112,7 @@ Prancheta& ComPrancheta::Iniciar(const QString& preparo)
     if (!preparo.isEmpty())
         m_banco->Executar(preparo);
     m_p = std::make_unique<Prancheta>();
-    [&] { QVERIFY(m_p->Form_Load()); }();
+    m_p->Form_Load();
     m_p->show();
     if (m_espera == Espera::Ativa) {
         m_p->activateWindow();

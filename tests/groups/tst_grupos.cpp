@@ -124,7 +124,7 @@ void TstGrupos::inicio()
         m_banco->Executar("With recursive n(i) as (Select 0 Union All Select i + 1 from n where i < 29) Insert into"
                           " Fazelas(Cod_Grupo,Fazela,Prioridade) Select 2, printf('t%02d', i), 3 from n");
     Prancheta p(nullptr, duasEtapas ? Prancheta::Montagem::EmDuasEtapas : Prancheta::Montagem::Completa);
-    QVERIFY(p.Form_Load());
+    p.Form_Load();
     if (duasEtapas) {
         // The scroll bar knows the whole group from the start; the rest of it follows the map.
         QCOMPARE(p.VscGrade->maximum(), 31 - QtdLinhas);

@@ -110,7 +110,7 @@ void TstUsoProlongado::memoriaEstavel()
     BancoDeTeste banco;
     banco.Executar("Insert into Grupo_Fazela values (1,'Casa'), (2,'Trabalho'); Update Config set Ultimo_Grupo = 1");
     Prancheta p;
-    QVERIFY(p.Form_Load());
+    p.Form_Load();
     p.show();
     QVERIFY(QTest::qWaitForWindowExposed(&p));
     p.GeradorDeEstilos.seed(semente);

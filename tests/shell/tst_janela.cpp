@@ -1,5 +1,5 @@
-// The board window: start-up, the outline, which presses move the window, the
-// icon's messages, pasting into the boxes, and one copy per folder.
+// The board window: start-up, the outline, which presses move the window, the icon's messages,
+// pasting into the boxes.
 #include "apoio/Apoio.h"
 #include "data/Modulo.h"
 #include "shell/Bandeja.h"
@@ -68,7 +68,6 @@ private slots:
     void umaPaginaPorClique();
     void colarNasCaixas_data();
     void colarNasCaixas();
-    void umaCopiaPorPasta();
 };
 
 void TstJanela::textosDoToolkitEmPortugues()
@@ -218,6 +217,7 @@ void TstJanela::iconeEMenu()
     p.hide();
     p.Picture1_MouseMove(WM_RBUTTONUP);
     QVERIFY(p.FormularioMenu);
+    QCOMPARE(p.findChild<QWidget*>("FormMenu")->windowTitle(), "Fazelas"); // as window lists call the board
     QTRY_VERIFY(p.FormularioMenu->mnu0->isVisible());
     QCOMPARE(p.FormularioMenu->mnu0->actions().size(), 1);
     QCOMPARE(p.FormularioMenu->mnu0->actions().first()->text(), QStringLiteral("&Encerrar"));
@@ -278,44 +278,6 @@ void TstJanela::colarNasCaixas()
     m_p->txtFazelaDescricao->clear();
     m_p->txtFazelaDescricao->paste();
     QCOMPARE(m_p->txtFazelaDescricao->text(), descricao);
-}
-
-void TstJanela::umaCopiaPorPasta()
-{
-    QSystemTrayIcon* icone = DadosBandeja.get();
-    // A copy that has run for an hour holds its lock as firmly as a new one.
-    QFile trava(Plataforma::ArquivoDaTrava(PastaDoPrograma));
-    QVERIFY(trava.open(QIODevice::ReadOnly));
-    QVERIFY(trava.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
-    trava.close();
-    // The database is moved away: a second copy that touched it would fail.
-    QVERIFY(QFile::rename(m_banco->Arquivo(), m_banco->Arquivo() + ".fora"));
-    m_p->hide();
-    Prancheta segunda;
-    QVERIFY(!segunda.Form_Load());
-    QCOMPARE(DadosBandeja.get(), icone);
-    QVERIFY(!segunda.isVisible());
-    // The user started it again: the running copy's board comes back.
-    QTRY_VERIFY(m_p->isVisible());
-    // A copy kept in another folder is another board.
-    BancoDeTeste outra;
-    Prancheta terceira;
-    QVERIFY(terceira.Form_Load());
-    // What a copy killed while running leaves: its lock, naming a process that no longer exists.
-    m_p.reset();
-    BancoDeTeste quarta;
-    QFile morta(Plataforma::ArquivoDaTrava(PastaDoPrograma));
-    QVERIFY(morta.open(QIODevice::WriteOnly) && morta.write("2147483000\nfazelas\n\n") > 0);
-    morta.close();
-    // ... and the socket its doorbell listened on.
-    QFile campainha(morta.fileName().replace(QLatin1String(".lock"), QLatin1String(".sock")));
-    QVERIFY(campainha.open(QIODevice::WriteOnly));
-    campainha.close();
-    Prancheta depois;
-    QVERIFY(depois.Form_Load());
-    Prancheta denovo;
-    QVERIFY(!denovo.Form_Load());
-    QTRY_VERIFY(depois.isVisible());
 }
 
 QTEST_MAIN(TstJanela)
