@@ -128,13 +128,12 @@ QCursor cursorDaMao(qreal densidade)
     return QCursor(figura(Mao, densidade), qRound(MaoHotX * densidade), qRound(MaoHotY * densidade));
 }
 
-QIcon iconeDaJanela(qreal densidade)
+QIcon iconeDaJanela(int ate)
 {
-    QIcon icone(figura(Icone));
-    // The icon's places ask for these sizes (task bars, notification areas, the window manager).
-    if (densidade != 1)
-        for (int lado : { 16, 22, 24, 32, 48, 64 })
-            icone.addPixmap(figura(Icone, densidade, QSize(lado, lado)));
+    QIcon icone;
+    for (const Icone& figura : Icones)
+        if (figura.lado <= ate)
+            icone.addPixmap(Imagens::figura(figura.recurso));
     return icone;
 }
 

@@ -11,7 +11,6 @@
 namespace Imagens {
 
 inline constexpr const char* Prancheta = ":/imagens/prancheta.fzi";
-inline constexpr const char* Icone = ":/imagens/icone.fzi";
 inline constexpr const char* Lixeira = ":/imagens/lixeira.fzi";
 inline constexpr const char* Caderno = ":/imagens/caderno.fzi";
 inline constexpr const char* Pagina = ":/imagens/pagina.fzi";
@@ -20,6 +19,16 @@ inline constexpr const char* Check = ":/imagens/check.fzi";
 inline constexpr const char* Mao = ":/imagens/mao.fzi";
 inline constexpr const char* Logo1 = ":/imagens/logo1.fzi";
 inline constexpr const char* Logo2 = ":/imagens/logo2.fzi";
+
+// The window's icon at every size the desktops ask for (task bars, window lists, alt-tab).
+struct Icone
+{
+    int lado;
+    const char* recurso;
+};
+inline constexpr Icone Icones[] = { { 16, ":/imagens/icone-16.fzi" }, { 22, ":/imagens/icone-22.fzi" },
+    { 24, ":/imagens/icone-24.fzi" }, { 32, ":/imagens/icone-32.fzi" }, { 48, ":/imagens/icone-48.fzi" },
+    { 64, ":/imagens/icone-64.fzi" }, { 128, ":/imagens/icone-128.fzi" }, { 256, ":/imagens/icone-256.fzi" } };
 
 // Hotspot of the pointing-hand cursor: the top of the fingertip in mao.svg, at density 1.
 inline constexpr int MaoHotX = 8, MaoHotY = 0;
@@ -63,8 +72,10 @@ QImage semChave(const QImage& figura);
 // rectangles one pixel high united run by run.
 QRegion contorno(const QImage& figura);
 
-// The pointing hand and the window's icon, for a screen of that density.
+// The pointing hand, for a screen of that density.
 QCursor cursorDaMao(qreal densidade);
-QIcon iconeDaJanela(qreal densidade);
+// The window's icon at each size up to `ate` pixels, drawn at build time: each of its places (task
+// bars, window lists, alt-tab) takes the size that fits its own pixels, at any density.
+QIcon iconeDaJanela(int ate = 256);
 
 } // namespace Imagens

@@ -75,7 +75,8 @@ Prancheta::Prancheta(const BancoDeDados& banco, Montagem montagem)
     if (SistemaDeJanelas::semRecorte())
         setAttribute(Qt::WA_TranslucentBackground);
     m_densidade = screen()->devicePixelRatio();
-    setWindowIcon(Imagens::iconeDaJanela(m_densidade));
+    // The task bars' sizes; the large ones follow once the board is on the screen.
+    setWindowIcon(Imagens::iconeDaJanela(32));
 
     m_construtor = std::make_unique<Construtor>(m_densidade);
     Construtor& construtor = *m_construtor;
@@ -160,6 +161,7 @@ void Prancheta::concluirMontagem()
     if (!m_mensagem)
         montarPaineis();
     if (!m_bandeja) {
+        setWindowIcon(Imagens::iconeDaJanela());
         m_bandeja = new Bandeja(this);
         connect(m_bandeja, &Bandeja::mostrarQuadro, this, &QWidget::showNormal);
         connect(m_bandeja, &Bandeja::manterQuadroAcima, this, [this] { m_sistema->manterAcima(true); });
@@ -294,7 +296,6 @@ void Prancheta::ajustarDensidade(qreal densidade)
     for (QWidget* w : findChildren<QWidget*>())
         if (w->testAttribute(Qt::WA_SetCursor) && w->cursor().shape() == Qt::BitmapCursor)
             w->setCursor(mao);
-    setWindowIcon(Imagens::iconeDaJanela(densidade));
     m_figura = Imagens::ler(Imagens::Prancheta, densidade);
     m_prancheta->definirImagem(testAttribute(Qt::WA_TranslucentBackground) ? Imagens::semChave(m_figura) : m_figura);
     aplicarContorno();

@@ -145,8 +145,17 @@ void SistemaDeJanelas::arrastar(QWidget* superficie, Qt::MouseButton botao, QPoi
     superficie->installEventFilter(this);
     m_botao = botao;
     m_pegada.reset();
-    if (!entregarAoGerenciador(botao, superficie->mapTo(m_janela, ponto)))
-        m_pegada = superficie->mapToGlobal(ponto) - m_janela->pos();
+    const QPoint naJanela = superficie->mapTo(m_janela, ponto);
+    switch (entregarAoGerenciador(botao, naJanela)) {
+    case Arrasto::PelaJanela:
+        m_pegada = naJanela;
+        break;
+    case Arrasto::Nenhum:
+        m_botao = Qt::NoButton;
+        break;
+    case Arrasto::PeloGerenciador:
+        break;
+    }
 }
 
 bool SistemaDeJanelas::eventFilter(QObject* alvo, QEvent* e)
@@ -159,7 +168,9 @@ bool SistemaDeJanelas::eventFilter(QObject* alvo, QEvent* e)
                 desistirDoMovimento();
             m_botao = Qt::NoButton;
         } else if (m_pegada) {
-            m_janela->move(m->globalPosition().toPoint() - *m_pegada);
+            // The window's own place, not its frame's: after a window manager died, Qt keeps the
+            // frame it had and would put the board that far off.
+            m_janela->windowHandle()->setPosition(m->globalPosition().toPoint() - *m_pegada);
         }
     } else if (e->type() == QEvent::MouseButtonPress) {
         m_botao = Qt::NoButton;
@@ -167,23 +178,23 @@ bool SistemaDeJanelas::eventFilter(QObject* alvo, QEvent* e)
     return QObject::eventFilter(alvo, e);
 }
 
-bool SistemaDeJanelas::entregarAoGerenciador(Qt::MouseButton botao, QPoint ponto)
+SistemaDeJanelas::Arrasto SistemaDeJanelas::entregarAoGerenciador(Qt::MouseButton botao, QPoint ponto)
 {
     QWindow* janela = m_janela->windowHandle();
     if (!janela)
-        return false;
+        return Arrasto::Nenhum;
+    // mutter ends a move on the release of button 1 or 2 only, whatever button the request names: a
+    // move begun with another would go on after its release, so none is handed over.
+    const uint32_t numero = botao == Qt::LeftButton ? 1 : botao == Qt::MiddleButton ? 2 : 0;
     xcb_connection_t* x = conexaoX11();
-    // Wayland: the compositor knows the press by its serial, whichever button it was.
+    // Wayland: the compositor knows the press by its serial. A window cannot place itself there, so
+    // a drag with another button leaves the board where it is.
     if (!x)
-        return janela->startSystemMove();
-    // Not QWindow::startSystemMove(): it names the left button whatever is held, so mutter drops a
-    // right-button move and openbox keeps moving after the release, until the next left click.
-    const uint32_t numero = botao == Qt::LeftButton ? 1
-        : botao == Qt::MiddleButton                 ? 2
-        : botao == Qt::RightButton                  ? 3
-                                                    : 0;
+        return numero != 0 && janela->startSystemMove() ? Arrasto::PeloGerenciador : Arrasto::Nenhum;
+    // Not QWindow::startSystemMove(): it names the left button whatever is held, and openbox then
+    // keeps moving after a middle button's release, until the next left click.
     if (numero == 0 || !anunciado(x, "_NET_WM_MOVERESIZE"))
-        return false;
+        return Arrasto::PelaJanela;
     // A quick click can be over by now, and a window manager would wait for its release.
     xcb_query_pointer_reply_t* ponteiro = xcb_query_pointer_reply(x, xcb_query_pointer(x, raiz(x)), nullptr);
     const bool preso = ponteiro && (ponteiro->mask & (XCB_BUTTON_MASK_1 << (numero - 1)));
@@ -198,11 +209,11 @@ bool SistemaDeJanelas::entregarAoGerenciador(Qt::MouseButton botao, QPoint ponto
     const bool achado = tela != nullptr;
     std::free(tela);
     if (!preso || !achado)
-        return false;
+        return Arrasto::PelaJanela;
     // The press's own grab would keep the window manager from taking the pointer.
     xcb_ungrab_pointer(x, XCB_CURRENT_TIME);
     pedir(x, janela, "_NET_WM_MOVERESIZE", { tx, ty, 8, numero, 1 }); // 8: _NET_WM_MOVERESIZE_MOVE
-    return true;
+    return Arrasto::PeloGerenciador;
 }
 
 void SistemaDeJanelas::desistirDoMovimento()

@@ -35,21 +35,28 @@ public:
     bool podeMinimizar() const;
 
     // A press of `botao` at `ponto` of `superficie` (a bare part of the window) moves the window with
-    // the pointer until that button is released: the window manager does it where it can end the
-    // move on that button's release; elsewhere the window follows the pointer itself.
+    // the pointer until that button is released: the window manager does it where it ends the move
+    // on that button's release; elsewhere on X11 the window follows the pointer itself, and on
+    // Wayland, where a window cannot place itself, it stays where it is.
     void arrastar(QWidget* superficie, Qt::MouseButton botao, QPoint ponto);
 
 protected:
     bool eventFilter(QObject* alvo, QEvent* e) override;
 
 private:
-    bool entregarAoGerenciador(Qt::MouseButton botao, QPoint ponto);
+    // How a drag goes on after its press.
+    enum class Arrasto {
+        PeloGerenciador, // the window manager moves the window until the button is released
+        PelaJanela, // the window follows the pointer itself while the button is held
+        Nenhum, // the window stays where it is
+    };
+    Arrasto entregarAoGerenciador(Qt::MouseButton botao, QPoint ponto);
     void desistirDoMovimento();
 
     QWidget* m_janela;
     bool m_acima = false;
-    // The drag under way: its button and, where the window follows the pointer itself, where the
-    // pointer holds the window.
+    // The drag under way: its button and, where the window follows the pointer itself, the point
+    // of the window the pointer holds.
     Qt::MouseButton m_botao = Qt::NoButton;
     std::optional<QPoint> m_pegada;
 };

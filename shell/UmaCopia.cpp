@@ -2,56 +2,191 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
+#include <QStorageInfo>
+#include <QSysInfo>
+#include <cerrno>
+#include <ctime>
+#include <fcntl.h>
+#include <optional>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// The doorbell's name: one per data file, in the user's private runtime folder.
-QString nomeDaCampainha(const QString& banco)
+// The data file as every copy reaches it, through whatever links lead there.
+QString arquivoReal(const QString& banco)
 {
-    const QByteArray chave = QFileInfo(banco).canonicalFilePath().toUtf8();
-    const QString resumo
-        = QString::fromLatin1(QCryptographicHash::hash(chave, QCryptographicHash::Sha1).toHex().left(16));
-    const QString lugar = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return QDir(lugar).filePath(QStringLiteral("fazelas-%1.sock").arg(resumo));
+    const QFileInfo info(banco);
+    const QString real = info.canonicalFilePath();
+    return real.isEmpty() ? info.absoluteFilePath() : real;
+}
+
+// A folder only this user can write: ours, and closed to the group and to others.
+bool pastaParticular(const QString& pasta)
+{
+    struct stat info;
+    return QDir::isAbsolutePath(pasta) && ::stat(QFile::encodeName(pasta).constData(), &info) == 0
+        && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// The user's private runtime folders a doorbell may be in, the one to listen in first: the
+// session's, then the system's for this user, found whatever the environment says; where there is
+// neither, one of our own in the temporary folder, as Qt makes it (`criar`: made if missing). A
+// folder someone else could write is never one of them.
+QStringList pastasParticulares(bool criar)
+{
+    QStringList pastas;
+    const QString sessao = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    for (const QString& p : { sessao, QStringLiteral("/run/user/%1").arg(::geteuid()) })
+        if (pastaParticular(p) && !pastas.contains(p))
+            pastas << p;
+    if (!pastas.isEmpty() && criar)
+        return pastas;
+    const passwd* usuario = ::getpwuid(::geteuid());
+    const QString propria = QDir::tempPath() + QStringLiteral("/runtime-")
+        + (usuario ? QFile::decodeName(usuario->pw_name) : QString::number(::geteuid()));
+    if (criar)
+        ::mkdir(QFile::encodeName(propria).constData(), 0700);
+    if (pastaParticular(propria) && !pastas.contains(propria))
+        pastas << propria;
+    return pastas;
+}
+
+// Whether someone holds the lock file's native lock, as every copy does while it runs; none where
+// the file system keeps no such locks.
+std::optional<bool> segura(const QByteArray& arquivo)
+{
+    const int fd = ::open(arquivo.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    const int rc = ::flock(fd, LOCK_EX | LOCK_NB), erro = errno;
+    ::close(fd);
+    if (rc == 0 || erro == EWOULDBLOCK)
+        return rc != 0;
+    return std::nullopt;
+}
+
+// Why the folder `pasta` takes no new file, as the database's own failures say it.
+QString pastaSemGravacao(const QString& pasta)
+{
+    if (QStorageInfo(pasta).isReadOnly())
+        return QStringLiteral("o sistema de arquivos só permite leitura");
+    return QStringLiteral("a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos temporários ao "
+                          "lado dele)");
+}
+
+// Whether the process a lock names still runs the program that wrote it (a number may be reused).
+bool processoVivo(qint64 pid, const QString& programa)
+{
+    if (pid <= 0)
+        return false;
+    char alvo[4096];
+    const QByteArray ligacao = "/proc/" + QByteArray::number(pid) + "/exe";
+    const ssize_t n = ::readlink(ligacao.constData(), alvo, sizeof alvo);
+    if (n <= 0)
+        return false;
+    // A program replaced while it runs is shown as deleted.
+    QByteArray exe(alvo, n);
+    if (exe.endsWith(" (deleted)"))
+        exe.chop(10);
+    return QFileInfo(QFile::decodeName(exe)).fileName() == QFileInfo(programa).fileName();
+}
+
+// The doorbell of the copy that runs on `banco`, in a runtime folder.
+QString campainhaEm(const QString& pasta, const QString& banco)
+{
+    const QByteArray resumo = QCryptographicHash::hash(arquivoReal(banco).toUtf8(), QCryptographicHash::Sha1).toHex();
+    return QDir(pasta).filePath(QStringLiteral("fazelas-%1.sock").arg(QString::fromLatin1(resumo.left(16))));
 }
 
 } // namespace
 
-QString UmaCopia::arquivoDaTrava(const QString& arquivoDoBanco) { return arquivoDoBanco + QStringLiteral(".trava"); }
+QString UmaCopia::arquivoDaTrava(const QString& arquivoDoBanco)
+{
+    return arquivoReal(arquivoDoBanco) + QStringLiteral("-trava");
+}
 
 UmaCopia::UmaCopia(const QString& arquivoDoBanco, QObject* pai)
     : QObject(pai)
     , m_banco(arquivoDoBanco)
     , m_trava(arquivoDaTrava(arquivoDoBanco))
 {
-    // Only a lock whose owner has died is stale (QLockFile checks the process); age alone must
+    // Only a lock whose holder has died is stale (QLockFile checks the process); age alone must
     // never hand over the lock of a copy that runs.
     m_trava.setStaleLockTime(0);
 }
 
 UmaCopia::~UmaCopia() = default;
 
+UmaCopia::Resultado UmaCopia::falha(const QString& problema)
+{
+    m_problema = problema;
+    m_detalhe = QDir::toNativeSeparators(m_trava.fileName());
+    return Resultado::Falhou;
+}
+
 UmaCopia::Resultado UmaCopia::tomar()
 {
-    if (m_trava.tryLock(0))
-        return Resultado::Tomada;
-    if (m_trava.error() == QLockFile::LockFailedError)
-        return Resultado::OutraCopia;
-    m_problema = QStringLiteral("a pasta do arquivo não permite gravação");
-    m_detalhe = QStringLiteral("não foi possível criar %1").arg(QDir::toNativeSeparators(m_trava.fileName()));
-    return Resultado::Falhou;
+    const QString nome = QFileInfo(m_trava.fileName()).fileName();
+    for (int tentativa = 0; tentativa < 3; ++tentativa) {
+        if (m_trava.tryLock(0))
+            return Resultado::Tomada;
+        if (m_trava.error() == QLockFile::PermissionError)
+            return falha(pastaSemGravacao(QFileInfo(m_trava.fileName()).absolutePath()));
+        if (m_trava.error() != QLockFile::LockFailedError)
+            return falha(QStorageInfo(QFileInfo(m_trava.fileName()).absolutePath()).bytesAvailable() == 0
+                    ? QStringLiteral("o disco está cheio")
+                    : QStringLiteral("não foi possível criar a trava %1 ao lado dele").arg(nome));
+        const QByteArray arquivo = QFile::encodeName(m_trava.fileName());
+        struct stat info;
+        if (::lstat(arquivo.constData(), &info) != 0)
+            continue; // let go of meanwhile
+        // Only this user's copies mark the file; anything else in the lock's place was put there.
+        if (!S_ISREG(info.st_mode))
+            return falha(QStringLiteral("a trava %1, ao lado dele, não é um arquivo comum").arg(nome));
+        if (info.st_uid != ::geteuid())
+            return falha(QStringLiteral("a trava %1, ao lado dele, pertence a outro usuário, que pode estar com o "
+                                        "Fazelas aberto neste arquivo")
+                             .arg(nome));
+        // An empty one was just made by a copy starting now, which has not yet locked and written it.
+        if (info.st_size == 0 && std::abs(std::time(nullptr) - info.st_mtime) < 10)
+            return Resultado::OutraCopia;
+        // Every copy holds the file's native lock while it runs, on this machine or another; where the
+        // file system keeps no such locks, the process the lock names tells.
+        qint64 pid = 0;
+        QString maquina, programa;
+        const bool vivo = m_trava.getLockInfo(&pid, &maquina, &programa) && maquina == QSysInfo::machineHostName()
+            && processoVivo(pid, programa);
+        if (segura(arquivo).value_or(vivo))
+            return Resultado::OutraCopia;
+        // Left by a copy that ended without taking it away, or copied with the folder: taken over,
+        // whatever it says.
+        if (!m_trava.removeStaleLockFile() && ::lstat(arquivo.constData(), &info) == 0)
+            return falha(QFileInfo(QFileInfo(m_trava.fileName()).absolutePath()).isWritable()
+                    ? QStringLiteral("a trava %1, ao lado dele, ficou de um Fazelas que terminou e não pôde ser "
+                                     "apagada")
+                          .arg(nome)
+                    : pastaSemGravacao(QFileInfo(m_trava.fileName()).absolutePath()));
+    }
+    return Resultado::OutraCopia;
 }
 
 void UmaCopia::atender()
 {
+    const QStringList pastas = pastasParticulares(true);
+    if (pastas.isEmpty())
+        return;
     m_campainha = std::make_unique<QLocalServer>();
-    const QString nome = nomeDaCampainha(m_banco);
+    const QString nome = campainhaEm(pastas.first(), m_banco);
     // Called by the lock's holder only: a socket left by a copy that died is taken over.
     QLocalServer::removeServer(nome);
+    // Nothing is read or written: there is nothing a stranger's connection could say.
     connect(m_campainha.get(), &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* s = m_campainha->nextPendingConnection())
             s->deleteLater();
@@ -62,7 +197,13 @@ void UmaCopia::atender()
 
 bool UmaCopia::tocar() const
 {
-    QLocalSocket s;
-    s.connectToServer(nomeDaCampainha(m_banco));
-    return s.waitForConnected(1000);
+    // The running copy may have been started in another environment: every private runtime folder
+    // of the user is tried. A local connection is made, or refused, at once.
+    for (const QString& pasta : pastasParticulares(false)) {
+        QLocalSocket s;
+        s.connectToServer(campainhaEm(pasta, m_banco));
+        if (s.waitForConnected(1000))
+            return true;
+    }
+    return false;
 }

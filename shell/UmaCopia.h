@@ -1,7 +1,8 @@
 #pragma once
 // One copy of the program per data file, whatever its environment: the lock beside the file marks
 // the copy that runs (its folder must be writable anyway, for the file's journal), and a second
-// start rings that copy's doorbell, in the user's private runtime folder, to bring its board back.
+// start rings that copy's doorbell, in the user's private runtime folder (never one another user
+// can write), to bring its board back.
 #include <QLockFile>
 #include <QObject>
 #include <QString>
@@ -17,8 +18,10 @@ public:
     ~UmaCopia() override;
 
     enum class Resultado { Tomada, OutraCopia, Falhou };
-    // Takes the lock; one left by a copy that died is taken over. Falhou: not for a running copy
-    // (a folder that cannot be written, say); problema() tells why in plain words.
+    // Takes the lock. A running copy is known by the native lock it holds on the file (where the file
+    // system keeps none, by the process the lock names); any other lock, left by a copy that died or
+    // copied with its folder, is taken over. Falhou: not for a running copy (a folder that takes no
+    // new file, another user's lock...); problema() tells why in plain words.
     Resultado tomar();
     const QString& problema() const { return m_problema; }
     const QString& detalhe() const { return m_detalhe; }
@@ -41,4 +44,6 @@ private:
     QString m_problema;
     QString m_detalhe;
     std::unique_ptr<QLocalServer> m_campainha;
+
+    Resultado falha(const QString& problema);
 };

@@ -21,7 +21,6 @@ struct Imagem
 // Sizes in pixels at density 1.  Icons shown at 16x16 are rendered at 32x32 and drawn halved.
 constexpr Imagem Desenhos[] = {
     { "prancheta", 452, 595 },
-    { "icone", 32, 32 },
     { "lixeira", 32, 32 },
     { "caderno", 32, 32 },
     { "pagina", 32, 32 },
@@ -81,11 +80,11 @@ int main(int argc, char* argv[])
             imagem = Imagens::recortarNaChave(imagem);
         ok = gravarPixels(imagem, destino.filePath(nome + QStringLiteral(".fzi"))) && ok;
     }
+    // The window's icon at each size, embedded, and installed for the desktop's menu.
     for (int n : TamanhosHicolor) {
-        const QString arquivo = QStringLiteral("hicolor/%1x%1/fazelas.png").arg(n);
-        ok = gravar(
-                 Imagens::desenhar(fonte.filePath(QStringLiteral("icone.svg")), QSize(n, n)), destino.filePath(arquivo))
-            && ok;
+        const QImage icone = Imagens::desenhar(fonte.filePath(QStringLiteral("icone.svg")), QSize(n, n));
+        ok = gravar(icone, destino.filePath(QStringLiteral("hicolor/%1x%1/fazelas.png").arg(n))) && ok;
+        ok = gravarPixels(icone, destino.filePath(QStringLiteral("icone-%1.fzi").arg(n))) && ok;
     }
     return ok ? 0 : 1;
 }

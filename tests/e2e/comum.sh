@@ -33,12 +33,22 @@ iniciar_x() {
   export XDG_RUNTIME_DIR="$E2E_TMP/run"; mkdir -p -m 700 "$XDG_RUNTIME_DIR"
   # No session bus for the program: Qt then docks its icon in icewm's XEmbed tray. Another window
   # manager (E2E_GERENCIADOR, tools/experimentar_desktops.sh) keeps the bus it may need.
-  local barramento=${DBUS_SESSION_BUS_ADDRESS:-}
+  E2E_BARRAMENTO=${DBUS_SESSION_BUS_ADDRESS:-}
   unset DBUS_SESSION_BUS_ADDRESS
-  [ -z "$barramento" ] || DBUS_SESSION_BUS_ADDRESS=$barramento dbus-update-activation-environment DISPLAY XDG_RUNTIME_DIR
-  env ${barramento:+DBUS_SESSION_BUS_ADDRESS=$barramento} ${E2E_GERENCIADOR:-icewm} >"$E2E_TMP/gerenciador.log" 2>&1 &
+  [ -z "$E2E_BARRAMENTO" ] || DBUS_SESSION_BUS_ADDRESS=$E2E_BARRAMENTO dbus-update-activation-environment DISPLAY XDG_RUNTIME_DIR
+  iniciar_gerenciador
+}
+
+# gerenciador_vivo: a window manager runs: the check window the root names, names itself (the root's
+# property outlives a window manager that died).
+gerenciador_vivo() {
+  local w; w=$(xprop -root _NET_SUPPORTING_WM_CHECK | grep -o "0x[0-9a-f]*") && xprop -id "$w" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$w"
+}
+
+iniciar_gerenciador() {
+  env ${E2E_BARRAMENTO:+DBUS_SESSION_BUS_ADDRESS=$E2E_BARRAMENTO} ${E2E_GERENCIADOR:-icewm} >>"$E2E_TMP/gerenciador.log" 2>&1 &
   E2E_WM=$!
-  esperar "$E2E_PRAZO" bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" \
+  esperar "$E2E_PRAZO" gerenciador_vivo \
     || { cat "$E2E_TMP/gerenciador.log" >&2; echo "the window manager did not start" >&2; return 1; }
 }
 
@@ -57,13 +67,13 @@ preparar_pasta() {
 
 sql() { sqlite3 "$E2E_PASTA/fzldados.mdb" "$@"; }
 
-# janela_do_programa: the id of the board window, if it is mapped. The icon's window bears the
-# same name and may be found first once it is docked.
+# janela_do_programa [PID]: the id of the board window, if it is mapped. The icon's window and a
+# failure report bear the same name; the icon may be found first once it is docked.
 janela_do_programa() {
   local w X Y WIDTH HEIGHT SCREEN WINDOW
-  for w in $(xdotool search --onlyvisible --pid "$E2E_PID" --name '^Form1$' 2>/dev/null); do
+  for w in $(xdotool search --onlyvisible --pid "${1:-$E2E_PID}" --name '^Fazelas$' 2>/dev/null); do
     WIDTH=0; geometria "$w"
-    [ "$WIDTH" -gt 100 ] && { echo "$w"; return 0; }
+    [ "$WIDTH" -gt 100 ] && ! xprop -id "$w" _NET_WM_WINDOW_TYPE | grep -q DIALOG && { echo "$w"; return 0; }
   done
   return 1
 }

@@ -227,6 +227,9 @@ void TstJanela::iconeEMenu()
     emit icone->activated(QSystemTrayIcon::Context);
     QMenu* menu = bandeja->menu();
     QTRY_VERIFY(menu->isVisible());
+    // Carried by a hidden form that task bars could list: called as the program is.
+    QCOMPARE(menu->parentWidget()->objectName(), QStringLiteral("FormMenu"));
+    QCOMPARE(menu->parentWidget()->windowTitle(), QStringLiteral("Fazelas"));
     QCOMPARE(menu->actions().size(), 1);
     QCOMPARE(menu->actions().first()->text(), QStringLiteral("&Encerrar"));
     menu->hide();

@@ -6,13 +6,14 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/../digitar_e_colar.sh"
 
-# falhas_retrato FOLDER: what the folder holds, with the database's checksum (the log left out).
+# falhas_retrato FOLDER: what the folder holds, with the database's checksum (the log and the lock
+# of a running copy left out).
 falhas_retrato() {
-  (cd "$1" && find . -mindepth 1 ! -name saida.log | sort && sha256sum fzldados.mdb 2>/dev/null) || true
+  (cd "$1" && find . -mindepth 1 ! -name saida.log ! -name fzldados.mdb-trava | sort && sha256sum fzldados.mdb 2>/dev/null) || true
 }
 
 # falhas_iniciar: starts the program without waiting for its board (through FALHAS_COMO, if set).
-falhas_iniciar() { ${FALHAS_COMO:-} "$E2E_PASTA/fazelas" >"$E2E_PASTA/saida.log" 2>&1 & E2E_PID=$!; }
+falhas_iniciar() { ${FALHAS_COMO:-} "$E2E_PASTA/fazelas" >"${FALHAS_LOG:-$E2E_PASTA/saida.log}" 2>&1 & E2E_PID=$!; }
 
 # falhas_janela_do_relatorio: the report's window, a dialog (the tray icon's window, untitled, is
 # called after the application too).
@@ -27,7 +28,7 @@ falhas_terminou() { ! kill -0 "$E2E_PID" 2>/dev/null; }
 
 # falhas_responder_relatorio NAME: waits for the report and answers it with Enter as a user would.
 falhas_responder_relatorio() {
-  esperar "$E2E_PRAZO" falhas_janela_do_relatorio || e2e_morrer "$1: no report: $(cat "$E2E_PASTA/saida.log")"
+  esperar "$E2E_PRAZO" falhas_janela_do_relatorio || e2e_morrer "$1: no report: $(cat "${FALHAS_LOG:-$E2E_PASTA/saida.log}")"
   foto "relatorio-$1" >/dev/null
   xdotool windowactivate --sync "$(falhas_janela_do_relatorio)" key Return
   falhas_sem_relatorio() { ! falhas_janela_do_relatorio; }
@@ -47,13 +48,14 @@ falhas_dispensar_relatorio() {
 # falhas_conferir NAME PROBLEM: the report named the file and the problem, and the program ended
 # with status 1 (not by a signal) and left no core.
 falhas_conferir() {
-  [ "$FALHAS_ESTADO" -eq 1 ] || e2e_morrer "$1: ended with status $FALHAS_ESTADO: $(cat "$E2E_PASTA/saida.log")"
+  [ "$FALHAS_ESTADO" -eq 1 ] || e2e_morrer "$1: ended with status $FALHAS_ESTADO: $(cat "${FALHAS_LOG:-$E2E_PASTA/saida.log}")"
   falhas_relatorio_conferir "$@"
+  [ -n "${FALHAS_TRAVA_PLANTADA:-}" ] || [ ! -e "$E2E_PASTA/fzldados.mdb-trava" ] || e2e_morrer "$1: the lock is left"
 }
 
 # falhas_relatorio_conferir NAME PROBLEM: the report named the file and the problem, without a crash.
 falhas_relatorio_conferir() {
-  local log="$E2E_PASTA/saida.log"
+  local log=${FALHAS_LOG:-$E2E_PASTA/saida.log}
   grep -q '^fazelas: Falha no banco de dados do Fazelas\.$' "$log" || e2e_morrer "$1: no report on stderr: $(cat "$log")"
   grep -qxF "Arquivo: $E2E_PASTA/fzldados.mdb" "$log" || e2e_morrer "$1: the file is not named: $(cat "$log")"
   grep -qxF "Problema: $2" "$log" || e2e_morrer "$1: wrong problem: $(grep Problema "$log")"
@@ -76,6 +78,43 @@ caso_falhas_arquivo_inutilizavel() {
   falhas_na_partida ausente "o arquivo não foi encontrado."
   : >"$banco"
   falhas_na_partida vazio "o arquivo está vazio: não tem as tabelas do Fazelas."
+}
+
+# falhas_disco_proprio SIZE [CLEANUP]: moves the case to a file system of its own of SIZE, with the
+# program and a new database; false where none can be mounted.
+falhas_disco_proprio() {
+  local disco="$E2E_PASTA/disco"
+  mkdir "$disco"
+  if ! mount -t tmpfs -o "size=$1" tmpfs "$disco" 2>/dev/null; then
+    echo "PULADO: no file system of its own can be mounted here (needs root with mount rights)"
+    return 1
+  fi
+  trap "${2:+$2; }parar_programa; umount '$disco' || umount -l '$disco'" EXIT
+  E2E_PASTA=$disco
+  cp "$FAZELAS" "$E2E_PASTA/fazelas" && "$CRIAR_BANCO" "$E2E_PASTA" >/dev/null
+}
+
+caso_falhas_trava() {
+  # A lock that cannot be taken for another reason than a copy that runs: something else in its
+  # place, another user's lock, a folder that takes no new file.
+  local trava="$E2E_PASTA/fzldados.mdb-trava" FALHAS_TRAVA_PLANTADA=1
+  mkdir "$trava"
+  falhas_na_partida pasta "a trava fzldados.mdb-trava, ao lado dele, não é um arquivo comum."
+  rmdir "$trava"
+  if [ "$(id -u)" -eq 0 ]; then
+    printf lixo >"$trava" && chown 65534 "$trava"
+    falhas_na_partida alheia "a trava fzldados.mdb-trava, ao lado dele, pertence a outro usuário, que pode estar com o Fazelas aberto neste arquivo."
+    rm "$trava"
+  fi
+  FALHAS_LOG=$E2E_PASTA/saida.log FALHAS_TRAVA_PLANTADA=
+  falhas_disco_proprio 64m || return 0
+  trava=$E2E_PASTA/fzldados.mdb-trava
+  local problema="o sistema de arquivos só permite leitura."
+  mount -o remount,ro "$E2E_PASTA"
+  falhas_na_partida so-leitura "$problema"
+  # The lock of a copy that was killed, which cannot be taken away.
+  mount -o remount,rw "$E2E_PASTA" && printf '2147483000\nfazelas\n\n' >"$trava" && mount -o remount,ro "$E2E_PASTA"
+  FALHAS_TRAVA_PLANTADA=1 falhas_na_partida so-leitura-com-trava "$problema"
 }
 
 falhas_travado() { ! sqlite3 -cmd '.timeout 0' "$E2E_PASTA/fzldados.mdb" 'SELECT count(*) FROM Config'; }
@@ -114,16 +153,7 @@ caso_falhas_em_uso_por_outro_programa() {
 }
 
 caso_falhas_disco_cheio() {
-  local disco="$E2E_PASTA/disco"
-  mkdir "$disco"
-  if ! mount -t tmpfs -o size=48m tmpfs "$disco" 2>/dev/null; then
-    echo "PULADO: no small file system can be mounted here (needs root with mount rights)"
-    return 0
-  fi
-  trap "transferir_parar; parar_programa; umount '$disco' || umount -l '$disco'" EXIT
-  E2E_PASTA=$disco
-  cp "$FAZELAS" "$E2E_PASTA/fazelas"
-  "$CRIAR_BANCO" "$E2E_PASTA" >/dev/null
+  falhas_disco_proprio 48m transferir_parar || return 0
   sql "INSERT INTO Grupo_Fazela VALUES (1, 'Casa'); UPDATE Config SET Ultimo_Grupo = 1;"
   iniciar_programa
   geometria "$E2E_JANELA"
