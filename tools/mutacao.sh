@@ -5,7 +5,10 @@
 #
 #   bash tools/mutacao.sh [--e2e] [--so 3,7,12] [BUILD]      (BUILD: an existing build, ./build)
 #
-# --e2e also runs the end-to-end test; --so plants only the faults of those numbers.
+# --e2e also runs the end-to-end test; --so plants only the faults of those numbers. Without --e2e,
+# the faults marked "# e2e" in the list (only an end-to-end case sees them) are left out, and the
+# faults marked "# desktops" (only tools/experimentar_desktops.sh sees them) always are: each is
+# listed as left out, not counted.
 # A fault that does not build is "does not compile", one whose original text is no longer found
 # exactly once is "does not apply"; neither counts in the score.
 set -uo pipefail
@@ -67,17 +70,22 @@ echo "Tests run: ctest -E '$excluir'"
 compilar || { echo "the unchanged code does not build:"; tail -20 "$trabalho/build.log"; exit 2; }
 testar || { echo "the tests fail on the unchanged code:"; grep -E 'Failed|\*\*\*' "$trabalho/testes.log"; exit 2; }
 
-n=0; pegas=0; vivas=(); nao_compila=(); nao_aplica=()
+n=0; pegas=0; vivas=(); nao_compila=(); nao_aplica=(); deixadas=(); marca=""
 while IFS= read -r linha; do
   case $linha in
+    '# e2e'*|'# desktops'*) marca=${linha#\# }; continue ;;
     '== '*) cabeca=${linha#== }; arquivo=${cabeca%% | *}; descricao=${cabeca#* | }; continue ;;
     '<< '*) antes=${linha#<< }; continue ;;
     '>> '*) depois=${linha#>> } ;;
     *) continue ;;
   esac
   n=$((n + 1))
-  [ -n "$so" ] && [[ $so != *",$n,"* ]] && continue
+  [ -n "$so" ] && [[ $so != *",$n,"* ]] && { marca=""; continue; }
   rotulo="#$n $arquivo: $descricao"
+  if [[ $marca == desktops* ]] || { [[ $marca == e2e* ]] && [ "$e2e" = 0 ]; }; then
+    deixadas+=("$rotulo ($marca)"); marca=""; continue
+  fi
+  marca=""
   if ! git -C "$raiz" diff --quiet -- "$arquivo" 2>/dev/null; then
     echo "stop: $arquivo has uncommitted changes; commit them first"; exit 2
   fi
@@ -109,4 +117,5 @@ echo "Survivors (${#vivas[@]}):"
 for v in "${vivas[@]}"; do echo "  $v"; done
 [ ${#nao_compila[@]} -gt 0 ] && { echo "Do not compile (${#nao_compila[@]}):"; printf '  %s\n' "${nao_compila[@]}"; }
 [ ${#nao_aplica[@]} -gt 0 ] && { echo "Do not apply (${#nao_aplica[@]}):"; printf '  %s\n' "${nao_aplica[@]}"; }
+[ ${#deixadas[@]} -gt 0 ] && { echo "Left out, for another run (${#deixadas[@]}):"; printf '  %s\n' "${deixadas[@]}"; }
 echo "Score: $pegas caught of $contadas planted ($(( contadas ? 100 * pegas / contadas : 0 ))%)"
