@@ -15,6 +15,7 @@
 #include <random>
 #include <sqlite3.h>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace Medida {
@@ -32,7 +33,7 @@ struct GrupoDeMedida
     int tarefas;
 };
 
-inline std::string Frase(std::mt19937& rng, int minimo, int maximo)
+inline std::string frase(std::mt19937& rng, int minimo, int maximo)
 {
     std::uniform_int_distribution<int> qtd(minimo, maximo);
     std::uniform_int_distribution<size_t> verbo(0, std::size(Verbos) - 1), palavra(0, std::size(Palavras) - 1);
@@ -42,7 +43,7 @@ inline std::string Frase(std::mt19937& rng, int minimo, int maximo)
     return s;
 }
 
-inline void Exigir(int rc, sqlite3* db)
+inline void exigir(int rc, sqlite3* db)
 {
     if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
         std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
@@ -50,61 +51,64 @@ inline void Exigir(int rc, sqlite3* db)
     }
 }
 
+// Runs one prepared statement with its values bound in order (int or text).
+template <class... Valores> void executar(sqlite3* db, const char* sql, const Valores&... valores)
+{
+    sqlite3_stmt* st = nullptr;
+    exigir(sqlite3_prepare_v2(db, sql, -1, &st, nullptr), db);
+    int i = 0;
+    auto ligar = [&](const auto& v) {
+        ++i;
+        if constexpr (std::is_integral_v<std::decay_t<decltype(v)>>)
+            sqlite3_bind_int64(st, i, v);
+        else
+            sqlite3_bind_text(st, i, v, -1, SQLITE_TRANSIENT);
+    };
+    (ligar(valores), ...);
+    exigir(sqlite3_step(st), db);
+    sqlite3_finalize(st);
+}
+
 // The tasks of all groups are inserted in a shuffled order, as a board used for years holds them.
-inline void CriarBanco(const QString& pasta, const std::vector<GrupoDeMedida>& grupos, int lembrado)
+inline void criarBanco(const QString& pasta, const std::vector<GrupoDeMedida>& grupos, int lembrado)
 {
     const QString arquivo = QDir(pasta).filePath(QStringLiteral("fzldados.mdb"));
     QFile::remove(arquivo);
     sqlite3* db = nullptr;
-    Exigir(sqlite3_open_v2(
+    exigir(sqlite3_open_v2(
                QFile::encodeName(arquivo).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
         db);
-    Exigir(sqlite3_exec(db, Esquema::Sql, nullptr, nullptr, nullptr), db);
-    Exigir(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+    exigir(sqlite3_exec(db, Esquema::Sql, nullptr, nullptr, nullptr), db);
+    exigir(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
     std::vector<int> ordem;
     for (const GrupoDeMedida& g : grupos) {
-        const QByteArray sql = QStringLiteral("INSERT INTO Grupo_Fazela VALUES (%1, '%2')")
-                                   .arg(g.codigo)
-                                   .arg(QString::fromUtf8(g.nome))
-                                   .toUtf8();
-        Exigir(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), db);
+        executar(db, "INSERT INTO Grupo_Fazela VALUES (?, ?)", g.codigo, g.nome);
         ordem.insert(ordem.end(), g.tarefas, g.codigo);
     }
     std::mt19937 rng(20260115);
     std::shuffle(ordem.begin(), ordem.end(), rng);
-    sqlite3_stmt* st = nullptr;
-    Exigir(sqlite3_prepare_v2(db,
-               "INSERT INTO Fazelas (Cod_Grupo, Fazela, Descricao, Prioridade, Executado) "
-               "VALUES (?, ?, ?, ?, ?)",
-               -1, &st, nullptr),
-        db);
     std::uniform_int_distribution<int> prioridade(0, 5), feito(0, 3);
     for (int codigo : ordem) {
-        const std::string nome = Frase(rng, 0, 3).substr(0, 50);
-        const std::string descricao = Frase(rng, 2, 10);
-        sqlite3_bind_int(st, 1, codigo);
-        sqlite3_bind_text(st, 2, nome.c_str(), int(nome.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(st, 3, descricao.c_str(), int(descricao.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_int(st, 4, prioridade(rng));
+        const std::string nome = frase(rng, 0, 3).substr(0, 50);
+        const std::string descricao = frase(rng, 2, 10);
+        const int p = prioridade(rng);
         if (feito(rng) == 0)
-            sqlite3_bind_text(st, 5, "S", 1, SQLITE_STATIC);
+            executar(db,
+                "INSERT INTO Fazelas (Cod_Grupo, Fazela, Descricao, Prioridade, Executado) "
+                "VALUES (?, ?, ?, ?, 'S')",
+                codigo, nome.c_str(), descricao.c_str(), p);
         else
-            sqlite3_bind_null(st, 5);
-        Exigir(sqlite3_step(st), db);
-        sqlite3_reset(st);
+            executar(db, "INSERT INTO Fazelas (Cod_Grupo, Fazela, Descricao, Prioridade) VALUES (?, ?, ?, ?)", codigo,
+                nome.c_str(), descricao.c_str(), p);
     }
-    sqlite3_finalize(st);
     if (lembrado != 0)
-        Exigir(
-            sqlite3_exec(db, QStringLiteral("UPDATE Config SET Ultimo_Grupo = %1").arg(lembrado).toUtf8().constData(),
-                nullptr, nullptr, nullptr),
-            db);
-    Exigir(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+        executar(db, "UPDATE Config SET Ultimo_Grupo = ?", lembrado);
+    exigir(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
     sqlite3_close(db);
 }
 
 // The code of the group's last task in the grid's order, read straight from the file.
-inline int64_t UltimaDaGrade(const BancoDeDados& banco, int64_t grupo)
+inline int64_t ultimaDaGrade(const BancoDeDados& banco, int64_t grupo)
 {
     int64_t ultima = 0;
     banco.lerFazelas(grupo, [&](const LinhaDeFazela& l) {
@@ -114,7 +118,7 @@ inline int64_t UltimaDaGrade(const BancoDeDados& banco, int64_t grupo)
     return ultima;
 }
 
-inline double Mediana(std::vector<double> v)
+inline double mediana(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;

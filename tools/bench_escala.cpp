@@ -29,14 +29,14 @@ namespace {
 
 using namespace Medida;
 
-int CriarBanco(const QString& pasta, int tarefas)
+int criarBanco(const QString& pasta, int tarefas)
 {
-    Medida::CriarBanco(pasta, { { 1, "Casa", tarefas } }, 1);
+    Medida::criarBanco(pasta, { { 1, "Casa", tarefas } }, 1);
     return 0;
 }
 
 // Runs the action and then the event loop until the watched widget has been painted once more.
-template <class Acao> double Medir(ContaPinturas& contador, Acao acao)
+template <class Acao> double medir(ContaPinturas& contador, Acao acao)
 {
     const int antes = contador.vezes;
     QElapsedTimer t;
@@ -54,7 +54,7 @@ template <class Acao> double Medir(ContaPinturas& contador, Acao acao)
     return double(t.nsecsElapsed()) / 1e6;
 }
 
-long PicoKiB()
+long picoKiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
@@ -65,7 +65,7 @@ long PicoKiB()
     return -1;
 }
 
-int MedirAcoes(const QString& pasta)
+int medirAcoes(const QString& pasta)
 {
     const BancoDeDados banco(BancoDeDados::arquivoNaPasta(pasta));
     Prancheta p(banco);
@@ -79,35 +79,35 @@ int MedirAcoes(const QString& pasta)
     p.findChild<QWidget*>(QStringLiteral("Linha(0)"))->installEventFilter(&linha0);
     p.findChild<QWidget*>(QStringLiteral("ImgLinha(0)"))->installEventFilter(&marca0);
     // The first paint of the board is not what is measured.
-    Medir(linha0, [&] { p.findChild<QWidget*>(QStringLiteral("Linha(0)"))->update(); });
+    medir(linha0, [&] { p.findChild<QWidget*>(QStringLiteral("Linha(0)"))->update(); });
 
     const qsizetype n = grade->quantidade();
     const int vezes = n >= 100000 ? 7 : n >= 10000 ? 15 : 31;
     std::vector<double> carga, rolagens, marca, inclusao;
     for (int i = 0; i < vezes; ++i)
-        carga.push_back(Medir(linha0, [&] { grade->carregar(grupos->grupoAtual()); }));
+        carga.push_back(medir(linha0, [&] { grade->carregar(grupos->grupoAtual()); }));
     // One step of the scroll bar, down and back, as its arrows do.
     if (rolagem->isVisible()) {
         for (int i = 0; i < 60; ++i) {
             const int alvo = rolagem->value() + (i % 2 ? -1 : 1);
-            rolagens.push_back(Medir(linha0, [&] { rolagem->setValue(alvo); }));
+            rolagens.push_back(medir(linha0, [&] { rolagem->setValue(alvo); }));
         }
     }
     for (int i = 0; i < 2 * (vezes / 2) + 1; ++i)
-        marca.push_back(Medir(marca0, [&] { grade->alternarMarca(0); }));
+        marca.push_back(medir(marca0, [&] { grade->alternarMarca(0); }));
     for (int i = 0; i < vezes; ++i) {
         painel->abrirNova(grupos->grupoAtual());
         p.findChild<QLineEdit*>(QStringLiteral("txtFazelaNome"))->setText(QStringLiteral("Nova %1").arg(i));
         p.findChild<CaixaTextoMulti*>(QStringLiteral("txtFazelaDescricao"))->setText(QStringLiteral("medida"));
-        inclusao.push_back(Medir(linha0, [&] { painel->incluir(); }));
+        inclusao.push_back(medir(linha0, [&] { painel->incluir(); }));
     }
     if (grade->quantidade() != n + vezes) {
         std::fprintf(stderr, "fazelas-bench-escala: the grid holds %lld tasks, not %lld\n",
             qlonglong(grade->quantidade()), qlonglong(n + vezes));
         return 1;
     }
-    std::printf("%.3f %.3f %.3f %.3f %ld\n", Mediana(carga), rolagens.empty() ? -1.0 : Mediana(rolagens),
-        Mediana(marca), Mediana(inclusao), PicoKiB());
+    std::printf("%.3f %.3f %.3f %.3f %ld\n", mediana(carga), rolagens.empty() ? -1.0 : mediana(rolagens),
+        mediana(marca), mediana(inclusao), picoKiB());
     return 0;
 }
 
@@ -119,9 +119,9 @@ int main(int argc, char* argv[])
     substituirFontes();
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 3 && args[0] == QLatin1String("--banco"))
-        return CriarBanco(args[1], args[2].toInt());
+        return criarBanco(args[1], args[2].toInt());
     if (args.size() == 2 && args[0] == QLatin1String("--medir"))
-        return MedirAcoes(args[1]);
+        return medirAcoes(args[1]);
     std::fprintf(stderr, "uso: fazelas-bench-escala --banco PASTA N | --medir PASTA\n");
     return 2;
 }

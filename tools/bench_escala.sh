@@ -4,10 +4,10 @@
 #   start-up   from the start of `fazelas` until its window is mapped (the group's grid is loaded
 #              before that), against a bare Qt window of the same size and the same window showing
 #              one label; median of interleaved runs
-#   grid load  AlimentarGrade of the whole group until its rows are painted
-#   scroll     one step of the scroll bar (VscGrade_Change repainting the 23 rows), until painted
-#   tick       ImgLinha_Click with its statement, until the mark is painted
-#   add        CmdFazelaIncluir_Click with its statement and the reload of the grid, until painted
+#   grid load  Grade::carregar of the whole group until its rows are painted
+#   scroll     one step of the scroll bar (the grid repainting its 23 rows), until painted
+#   tick       a click on a row's mark with its statement, until the mark is painted
+#   add        PainelFazela::gravar with its statement and the reload of the grid, until painted
 #   peak RSS   the real program's peak resident memory at start-up, and the measuring process's
 #              after all the actions above
 # Usage: tools/bench_escala.sh [BUILD_DIR] [START-UP RUNS]   (needs Xvfb; starts its own, without a

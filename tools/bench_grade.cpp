@@ -40,18 +40,18 @@ volatile int64_t Sumidouro = 0; // what the baseline reads, so the compiler keep
 
 // The grid's statement straight through SQLite on a connection of its own, opened and closed
 // as the program does for every load: the floor for anything that follows the same rules.
-double SoSqlite(const QString& arquivo, bool nossaOrdem, int grupo)
+double soSqlite(const QString& arquivo, bool nossaOrdem, int grupo)
 {
     const std::string_view sql = BancoDeDados::consultaDaGrade();
     QElapsedTimer t;
     t.start();
     sqlite3* db = nullptr;
-    Exigir(sqlite3_open_v2(QFile::encodeName(arquivo).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
+    exigir(sqlite3_open_v2(QFile::encodeName(arquivo).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
     if (nossaOrdem)
         OrdemTexto::registrar(db);
     sqlite3_stmt* st = nullptr;
-    Exigir(sqlite3_prepare_v2(db, sql.data(), int(sql.size()), &st, nullptr), db);
-    Exigir(sqlite3_bind_int64(st, 1, grupo), db);
+    exigir(sqlite3_prepare_v2(db, sql.data(), int(sql.size()), &st, nullptr), db);
+    exigir(sqlite3_bind_int64(st, 1, grupo), db);
     int64_t soma = 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
         soma += sqlite3_column_int64(st, 0) + sqlite3_column_int64(st, 3);
@@ -63,7 +63,7 @@ double SoSqlite(const QString& arquivo, bool nossaOrdem, int grupo)
     return double(t.nsecsElapsed()) / 1e6;
 }
 
-void Pintar(const ContaPinturas& contador, int antes)
+void pintar(const ContaPinturas& contador, int antes)
 {
     QElapsedTimer prazo;
     prazo.start();
@@ -96,18 +96,18 @@ struct GradeDeMedida
     }
 };
 
-double CarregarEPintar(GradeDeMedida& m, int grupo)
+double carregarEPintar(GradeDeMedida& m, int grupo)
 {
     ContaPinturas& contador = m.contador;
     const int antes = contador.vezes;
     QElapsedTimer t;
     t.start();
     m.grade.carregar(grupo);
-    Pintar(contador, antes);
+    pintar(contador, antes);
     return double(t.nsecsElapsed()) / 1e6;
 }
 
-long KbDoProcesso(const char* campo)
+long kbDoProcesso(const char* campo)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
@@ -119,17 +119,17 @@ long KbDoProcesso(const char* campo)
 }
 
 // Child process: the board shown with an empty grid, then with the group loaded; peak memory of both.
-int MedirPico(const QString& pasta, int grupo)
+int medirPico(const QString& pasta, int grupo)
 {
     GradeDeMedida m(pasta);
-    CarregarEPintar(m, GrupoVizinho);
-    const long vazio = KbDoProcesso("VmHWM:");
-    CarregarEPintar(m, grupo);
-    std::printf("%ld %ld %ld\n", vazio, KbDoProcesso("VmHWM:"), KbDoProcesso("VmRSS:"));
+    carregarEPintar(m, GrupoVizinho);
+    const long vazio = kbDoProcesso("VmHWM:");
+    carregarEPintar(m, grupo);
+    std::printf("%ld %ld %ld\n", vazio, kbDoProcesso("VmHWM:"), kbDoProcesso("VmRSS:"));
     return 0;
 }
 
-std::vector<GrupoDeMedida> Grupos(const std::vector<int>& tamanhos)
+std::vector<GrupoDeMedida> grupos(const std::vector<int>& tamanhos)
 {
     static const char* const nomes[] = { "Casa", "Trabalho", "Arquivo morto", "Escola", "Viagem", "Sítio" };
     std::vector<GrupoDeMedida> grupos;
@@ -151,13 +151,13 @@ int main(int argc, char* argv[])
     QStringList args = app.arguments().mid(1);
 
     if (args.size() == 3 && args[0] == QLatin1String("--pico"))
-        return MedirPico(args[1], args[2].toInt());
+        return medirPico(args[1], args[2].toInt());
     if (args.size() >= 3 && args[0] == QLatin1String("--banco")) {
         std::vector<int> tamanhos;
         for (const QString& a : args.mid(2))
             tamanhos.push_back(a.toInt());
         const bool vazio = tamanhos == std::vector<int> { 0 };
-        CriarBanco(args[1], vazio ? std::vector<GrupoDeMedida> {} : Grupos(tamanhos), vazio ? 0 : 1);
+        criarBanco(args[1], vazio ? std::vector<GrupoDeMedida> {} : grupos(tamanhos), vazio ? 0 : 1);
         return 0;
     }
 
@@ -174,7 +174,7 @@ int main(int argc, char* argv[])
     for (int n : tamanhos) {
         pastas.push_back(QDir(pasta.path()).filePath(QString::number(n)));
         QDir().mkpath(pastas.back());
-        CriarBanco(pastas.back(), Grupos({ n }), 0);
+        criarBanco(pastas.back(), grupos({ n }), 0);
     }
     std::printf("Each file: the measured group, a group of 40 and one of 20000 tasks (%s)\n", qPrintable(pasta.path()));
 
@@ -185,29 +185,29 @@ int main(int argc, char* argv[])
     for (size_t i = 0; i < tamanhos.size(); ++i) {
         const int n = tamanhos[i];
         GradeDeMedida m(pastas[i]);
-        CarregarEPintar(m, GrupoVizinho);
+        carregarEPintar(m, GrupoVizinho);
         const QString arquivo = m.banco.arquivo();
         const int vezes = n >= 100000 ? 9 : n >= 10000 ? 21 : 41;
         std::vector<double> a, b, c;
-        SoSqlite(arquivo, true, 1); // the file into the system's cache
+        soSqlite(arquivo, true, 1); // the file into the system's cache
         for (int k = 0; k < vezes; ++k) {
-            a.push_back(SoSqlite(arquivo, false, 1));
-            b.push_back(SoSqlite(arquivo, true, 1));
-            CarregarEPintar(m, GrupoVizinho);
-            c.push_back(CarregarEPintar(m, 1));
+            a.push_back(soSqlite(arquivo, false, 1));
+            b.push_back(soSqlite(arquivo, true, 1));
+            carregarEPintar(m, GrupoVizinho);
+            c.push_back(carregarEPintar(m, 1));
         }
         if (m.grade.quantidade() != n) {
             std::fprintf(stderr, "the grid holds %lld tasks, not %d\n", qlonglong(m.grade.quantidade()), n);
             return 1;
         }
-        const double mc = Mediana(c);
+        const double mc = mediana(c);
         char crescimento[64] = "";
         if (nAnterior > 0) {
             const double nlogn = (double(n) * std::log(n)) / (double(nAnterior) * std::log(nAnterior));
             std::snprintf(crescimento, sizeof crescimento, "x%.1f (x%.1f)", mc / anterior, nlogn);
         }
         std::printf("%9d %11.2f ms %11.2f ms %13.2f ms %8.2fx %15s   (median of %d; grid min %.2f max %.2f)\n", n,
-            Mediana(a), Mediana(b), mc, mc / Mediana(b), crescimento, vezes, *std::min_element(c.begin(), c.end()),
+            mediana(a), mediana(b), mc, mc / mediana(b), crescimento, vezes, *std::min_element(c.begin(), c.end()),
             *std::max_element(c.begin(), c.end()));
         anterior = mc;
         nAnterior = n;

@@ -12,7 +12,7 @@ namespace {
 QImage Figura() { return Imagens::ler(Imagens::Prancheta).convertToFormat(QImage::Format_RGB32); }
 
 // The baseline: one read of every pixel against the corner's colour.
-void SoLerOsPixels(benchmark::State& estado)
+void soLerOsPixels(benchmark::State& estado)
 {
     const QImage img = Figura();
     const QRgb transparente = img.pixel(0, 0);
@@ -27,7 +27,7 @@ void SoLerOsPixels(benchmark::State& estado)
     }
 }
 
-void CriarRegiao(benchmark::State& estado)
+void criarRegiao(benchmark::State& estado)
 {
     const QImage img = Figura();
     QRegion regiao;
@@ -44,7 +44,7 @@ void CriarRegiao(benchmark::State& estado)
     estado.counters["retangulos"] = regiao.rectCount();
 }
 
-void MascaraDoQt(benchmark::State& estado)
+void mascaraDoQt(benchmark::State& estado)
 {
     const QImage img = Figura();
     QRegion regiao;
@@ -57,9 +57,9 @@ void MascaraDoQt(benchmark::State& estado)
 
 } // namespace
 
-BENCHMARK(SoLerOsPixels)->Unit(benchmark::kMicrosecond);
-BENCHMARK(CriarRegiao)->Unit(benchmark::kMicrosecond);
-BENCHMARK(MascaraDoQt)->Unit(benchmark::kMicrosecond);
+BENCHMARK(soLerOsPixels)->Unit(benchmark::kMicrosecond);
+BENCHMARK(criarRegiao)->Unit(benchmark::kMicrosecond);
+BENCHMARK(mascaraDoQt)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char* argv[])
 {

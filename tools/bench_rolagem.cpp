@@ -19,7 +19,7 @@
 
 namespace {
 
-using Medida::Mediana;
+using Medida::mediana;
 
 volatile qint64 Sumidouro = 0;
 
@@ -30,7 +30,7 @@ double Quantil(std::vector<double> v, double q)
 }
 
 // Renders the board with its rows, as a repaint of the screen does.
-void Pintar(Prancheta& p)
+void pintar(Prancheta& p)
 {
     Sumidouro = Sumidouro + p.findChild<QWidget*>(QStringLiteral("PicPrancheta"))->grab().cacheKey();
 }
@@ -43,7 +43,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const int tarefas = argc > 1 ? std::atoi(argv[1]) : 100000;
     QTemporaryDir pasta;
-    Medida::CriarBanco(pasta.path(), { { 1, "Grande", tarefas } }, 0);
+    Medida::criarBanco(pasta.path(), { { 1, "Grande", tarefas } }, 0);
     const BancoDeDados banco(BancoDeDados::arquivoNaPasta(pasta.path()));
 
     Prancheta p(banco);
@@ -51,14 +51,14 @@ int main(int argc, char* argv[])
     auto* grade = p.findChild<Grade*>();
     auto* rolagem = p.findChild<QScrollBar*>(QStringLiteral("VscGrade"));
     grade->carregar(1);
-    Pintar(p);
+    pintar(p);
     const int maximo = rolagem->maximum();
     QElapsedTimer t;
 
     std::vector<double> pintura, manipulador, passo, arrasto;
     for (int i = 0; i < 300; ++i) {
         t.start();
-        Pintar(p);
+        pintar(p);
         pintura.push_back(t.nsecsElapsed() / 1e6);
     }
     // The change handler alone: 23 rows given their entries, nothing painted yet.
@@ -72,7 +72,7 @@ int main(int argc, char* argv[])
     for (int i = 0; i < 300; ++i) {
         t.start();
         rolagem->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        Pintar(p);
+        pintar(p);
         passo.push_back(t.nsecsElapsed() / 1e6);
     }
     // The thumb dragged from the top to the bottom in 600 moves.
@@ -80,19 +80,19 @@ int main(int argc, char* argv[])
     for (int i = 1; i <= 600; ++i) {
         t.start();
         rolagem->setSliderPosition(int(qint64(maximo) * i / 600));
-        Pintar(p);
+        pintar(p);
         arrasto.push_back(t.nsecsElapsed() / 1e6);
     }
     rolagem->setSliderDown(false);
     const bool emPasso = p.findChild<QLabel*>(QStringLiteral("Linha(22)"))->text()
             == QStringLiteral("  ") + grade->fazelaDaLinha(22)->nome
-        && grade->fazelaDaLinha(22)->codigo == Medida::UltimaDaGrade(banco, 1);
+        && grade->fazelaDaLinha(22)->codigo == Medida::ultimaDaGrade(banco, 1);
 
     std::printf("scroll over a group of %d tasks (23 rows repainted per move), ms\n", tarefas);
     std::printf("%-40s%10s%10s%10s\n", "", "median", "p90", "max");
     const auto linha = [](const char* nome, const std::vector<double>& v) {
         std::printf(
-            "%-40s%10.3f%10.3f%10.3f\n", nome, Mediana(v), Quantil(v, 0.9), *std::max_element(v.begin(), v.end()));
+            "%-40s%10.3f%10.3f%10.3f\n", nome, mediana(v), Quantil(v, 0.9), *std::max_element(v.begin(), v.end()));
     };
     linha("painting the board (baseline)", pintura);
     linha("change handler alone", manipulador);

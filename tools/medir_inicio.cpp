@@ -15,7 +15,7 @@
 
 namespace {
 
-long PicoDeMemoria(pid_t pid)
+long picoDeMemoria(pid_t pid)
 {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     for (std::string linha; std::getline(status, linha);) {
@@ -58,7 +58,7 @@ int main(int argc, char* argv[])
             break;
         }
     }
-    const long pico = PicoDeMemoria(pid);
+    const long pico = picoDeMemoria(pid);
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     xcb_disconnect(x);

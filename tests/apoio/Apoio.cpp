@@ -41,12 +41,14 @@ void BancoDeTeste::executar(const QString& sql) const
         QFAIL(qPrintable(sql + QStringLiteral(": ") + texto));
 }
 
-QList<QVariantList> BancoDeTeste::linhas(const QString& sql) const
+QList<QVariantList> BancoDeTeste::linhas(const QString& sql, const QList<qint64>& valores) const
 {
     sqlite3* db = abrir(arquivo(), SQLITE_OPEN_READONLY);
     sqlite3_stmt* st = nullptr;
     QList<QVariantList> linhas;
     if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK) {
+        for (int i = 0; i < valores.size(); ++i)
+            sqlite3_bind_int64(st, i + 1, valores[i]);
         while (sqlite3_step(st) == SQLITE_ROW) {
             QVariantList linha;
             for (int c = 0; c < sqlite3_column_count(st); ++c) {
@@ -67,9 +69,9 @@ QList<QVariantList> BancoDeTeste::linhas(const QString& sql) const
     return linhas;
 }
 
-QVariant BancoDeTeste::valor(const QString& sql) const
+QVariant BancoDeTeste::valor(const QString& sql, const QList<qint64>& valores) const
 {
-    const auto linhas = this->linhas(sql);
+    const auto linhas = this->linhas(sql, valores);
     return linhas.isEmpty() || linhas.first().isEmpty() ? QVariant() : linhas.first().first();
 }
 

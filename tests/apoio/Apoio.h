@@ -24,9 +24,9 @@ public:
     const BancoDeDados& banco() const { return m_banco; }
     // Runs statements on a connection of the test's own (the sqlite3 shell's view of the file).
     void executar(const QString& sql) const;
-    // The rows of a query, each row a list of its fields.
-    QList<QVariantList> linhas(const QString& sql) const;
-    QVariant valor(const QString& sql) const;
+    // The rows of a query with its codes bound, each row a list of its fields.
+    QList<QVariantList> linhas(const QString& sql, const QList<qint64>& valores = {}) const;
+    QVariant valor(const QString& sql, const QList<qint64>& valores = {}) const;
 
 private:
     QTemporaryDir m_pasta;

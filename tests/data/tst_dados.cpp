@@ -177,9 +177,8 @@ void TstDados::fazelas()
     // Each by its code, past 2^31 and 2^32: its neighbours and the task of the same low 32 bits
     // (6) stay as they were.
     const int64_t nova = m_bd->incluirFazela(4294967297LL, QStringLiteral("nova"), QString(), 4);
-    QCOMPARE(m_banco->linhas(QStringLiteral(
-                 "Select Cod_Grupo, Fazela, Descricao, Prioridade, Executado from Fazelas where Codigo = %1")
-                                 .arg(nova)),
+    QCOMPARE(m_banco->linhas(
+                 "Select Cod_Grupo, Fazela, Descricao, Prioridade, Executado from Fazelas where Codigo = ?", { nova }),
         (QList<QVariantList> { { 4294967297LL, "nova", "", 4, QVariant() } }));
     m_bd->marcarFazela(4294967302LL, false);
     m_bd->marcarFazela(2147483654LL, true);

@@ -32,12 +32,11 @@ private:
     QList<QVariantList> fazelas() const { return m_banco->linhas("Select * from Fazelas Order By Codigo"); }
     Fazela fazela(int64_t codigo) const
     {
-        const QVariantList l
-            = m_banco
-                  ->linhas(QStringLiteral(
-                      "Select Codigo, Fazela, ifnull(Descricao, ''), Prioridade from Fazelas where Codigo = %1")
-                               .arg(codigo))
-                  .value(0);
+        const QVariantList l = m_banco
+                                   ->linhas("Select Codigo, Fazela, ifnull(Descricao, ''), Prioridade from Fazelas "
+                                            "where Codigo = ?",
+                                       { codigo })
+                                   .value(0);
         return { l.value(0).toLongLong(), l.value(1).toString(), l.value(2).toString(), l.value(3).toInt() };
     }
     void abrirNova();

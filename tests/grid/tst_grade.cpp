@@ -286,6 +286,11 @@ void TstGrade::umCliqueMudaUmaVez()
     QCOMPARE(m_banco->linhas("Select Codigo, Executado from Gravacoes"),
         (QList<QVariantList> { { 40002, "S" }, { 40004, "S" } }));
     QVERIFY(g.marca(2)->temFigura());
+    // A tick the file refuses is reported, not shown as written.
+    m_banco->executar("Create Trigger Recusar Before Update On Fazelas Begin Select Raise(Abort, 'recusada'); End");
+    QSignalSpy falhas(&g.grade, &Grade::falhaNoBanco);
+    QTest::mouseClick(g.marca(6), Qt::LeftButton);
+    QCOMPARE(falhas.size(), 1);
 }
 
 void TstGrade::recargaMantemLinhasEAcoesEmPasso_data()

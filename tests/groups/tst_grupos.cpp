@@ -345,7 +345,7 @@ void TstGrupos::excluir()
     QCOMPARE(cmb->grupoAtual(), atual);
     QCOMPARE(m_banco->valor("Select Ultimo_Grupo from Config").toInt(), atual);
     QCOMPARE(p().findChild<Grade*>()->quantidade(),
-        m_banco->valor(QStringLiteral("Select count(*) from Fazelas Where Cod_Grupo = %1").arg(atual)).toLongLong());
+        m_banco->valor("Select count(*) from Fazelas Where Cod_Grupo = ?", { atual }).toLongLong());
 }
 
 void TstGrupos::falhaAoGravar_data()

@@ -15,14 +15,14 @@
 
 namespace {
 
-double MemoriaResidenteMiB()
+double memoriaResidenteMiB()
 {
     QFile statm(QStringLiteral("/proc/self/statm"));
     const QList<QByteArray> campos = statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ') : QList<QByteArray>();
     return campos.size() > 1 ? campos[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0) : -1;
 }
 
-double Mediana(std::vector<double> v)
+double mediana(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
@@ -140,20 +140,20 @@ void TstUsoProlongado::memoriaEstavel()
             qPrintable(QStringLiteral("action %1 left the board busy").arg(acoes)));
         if (relogio.elapsed() >= segundos * 200 && ultimaAmostra.elapsed() >= 250) {
             ultimaAmostra.restart();
-            amostras.push_back(MemoriaResidenteMiB());
+            amostras.push_back(memoriaResidenteMiB());
         }
     }
     qInfo("uso prolongado: %d actions in %d s; resident memory %.1f MiB after warm-up, %.1f MiB at the end", acoes,
-        segundos, amostras.empty() ? -1.0 : amostras.front(), MemoriaResidenteMiB());
+        segundos, amostras.empty() ? -1.0 : amostras.front(), memoriaResidenteMiB());
     QVERIFY(acoes > 100);
     if (comSanitizadores)
         return;
     // Flat: the last third's median and the end within 2 MiB of the first third's.
     QVERIFY(amostras.size() >= 6);
     const long terco = long(amostras.size() / 3);
-    const double primeiro = Mediana({ amostras.begin(), amostras.begin() + terco });
-    const double ultimo = Mediana({ amostras.end() - terco, amostras.end() });
-    QVERIFY2(ultimo - primeiro <= 2.0 && MemoriaResidenteMiB() - amostras.front() <= 2.0,
+    const double primeiro = mediana({ amostras.begin(), amostras.begin() + terco });
+    const double ultimo = mediana({ amostras.end() - terco, amostras.end() });
+    QVERIFY2(ultimo - primeiro <= 2.0 && memoriaResidenteMiB() - amostras.front() <= 2.0,
         qPrintable(QStringLiteral("memory grew from %1 to %2 MiB").arg(primeiro).arg(ultimo)));
 }
 

@@ -36,7 +36,7 @@ private:
 };
 
 // Calls `passo` at every pass of the event loop (each one a repaint) until it returns true.
-void ACadaPasso(QWidget* painel, const std::function<bool()>& passo)
+void aCadaPasso(QWidget* painel, const std::function<bool()>& passo)
 {
     auto* relogio = new QTimer(painel);
     QObject::connect(relogio, &QTimer::timeout, painel, [=] {
@@ -48,7 +48,7 @@ void ACadaPasso(QWidget* painel, const std::function<bool()>& passo)
     relogio->start(0);
 }
 
-QImage Retrato(QWidget* janela)
+QImage retrato(QWidget* janela)
 {
     QImage imagem(janela->size(), QImage::Format_ARGB32);
     imagem.fill(Qt::transparent);
@@ -56,7 +56,7 @@ QImage Retrato(QWidget* janela)
     return imagem;
 }
 
-void Clicar(QWidget* janela, const QString& nome)
+void clicarEm(QWidget* janela, const QString& nome)
 {
     // A row opens its task with a double-click.
     if (nome.startsWith("Linha"))
@@ -127,13 +127,13 @@ void TstAparencia::desdobramentos()
             parado &= painel->pos() == canto;
         });
         // Closed once unfolded; the message's question waits inside the click that opened it.
-        ACadaPasso(painel, [painel, cheio, fechar = a[2]] {
+        aCadaPasso(painel, [painel, cheio, fechar = a[2]] {
             if (!painel->isVisible() || painel->size() != cheio)
                 return false;
             QTest::mouseClick(painel->findChild<QWidget*>(fechar), Qt::LeftButton);
             return true;
         });
-        Clicar(&janela, a[0]);
+        clicarEm(&janela, a[0]);
         QTRY_VERIFY2(painel->isHidden(), qPrintable(abertura));
         QVERIFY2(vistos == passos && parado, qPrintable(abertura));
     }
@@ -170,15 +170,15 @@ void TstAparencia::aparencia()
     // The message waits for its answer inside the click: the picture is taken meanwhile.
     QWidget* mensagem = janela.findChild<QWidget*>("FrmMensagem");
     if (abrir == "CmdDelGrupo")
-        ACadaPasso(mensagem, [&] {
+        aCadaPasso(mensagem, [&] {
             if (!mensagem->isVisible() || mensagem->size() != QSize(px(4365), px(1395)))
                 return false;
-            obtida = Retrato(&janela);
+            obtida = retrato(&janela);
             QTest::mouseClick(mensagem->findChild<QWidget*>("CmdMensagemCancelar"), Qt::LeftButton);
             return true;
         });
     if (!abrir.isEmpty()) {
-        Clicar(&janela, abrir);
+        clicarEm(&janela, abrir);
         // Pictured once unfolded.
         for (const auto& [nome, altura] : { std::pair { "FrmGrupo", 1725 }, { "FrmFazela", 3345 } }) {
             QWidget* painel = janela.findChild<QWidget*>(nome);
@@ -186,11 +186,11 @@ void TstAparencia::aparencia()
         }
     }
     if (!caixa.isEmpty()) {
-        Clicar(&janela, caixa);
+        clicarEm(&janela, caixa);
         digitar(QApplication::focusWidget(), QStringLiteral("Mercado d'Ávila"));
     }
     if (obtida.isNull())
-        obtida = Retrato(&janela);
+        obtida = retrato(&janela);
 
     const QString nome = QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-');
     const QString referencia = QStringLiteral(PASTA_DOS_TESTES "/shell/aparencia/%1.png").arg(nome);
