@@ -3,8 +3,8 @@
 # window of the same size, and the same window showing one label (any window with text pays for
 # the font machinery, so that is the floor for a board with text). Prints the median and spread
 # of each and the board's ratios to both, and two peaks of resident memory: when the window is
-# mapped, and once start-up is over (the board's second stage done: its doorbell made and its event
-# loop idle; the baselines sampled the same way once idle), which is what a system monitor shows.
+# mapped, and once start-up is over, which is what a system monitor shows (window painted, event
+# loop idle, and for the board its second stage done: its doorbell made; see medir_inicio.cpp).
 # With FAZELAS_BENCH_ANTES=OTHER_BUILD_DIR, the board of another build (an earlier version) is run
 # interleaved too, on a database of its own.
 # Usage: tools/bench_inicio.sh [BUILD_DIR] [RUNS]   (needs Xvfb; starts its own)
