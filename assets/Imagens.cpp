@@ -24,10 +24,16 @@ QImage Ler(const char* recurso)
     Cabecalho c{};
     if (!LerCabecalho(r, c))
         return {};
-    QImage imagem(int(c.largura), int(c.altura), QImage::Format(c.formato));
+    const uchar* pixels = r.data() + sizeof c;
+    // The pixels are used where they lie in the executable, never copied: its pages are shared and
+    // the system can drop them and read them again, where a copy would be a second board picture
+    // in the program's own memory. A change to the image (bits()) copies it first.
+    QImage imagem(pixels, int(c.largura), int(c.altura), QImage::Format(c.formato));
     if (imagem.isNull() || r.size() != qint64(sizeof c) + imagem.sizeInBytes())
         return {};
-    std::memcpy(imagem.bits(), r.data() + sizeof c, size_t(imagem.sizeInBytes()));
+    // The toolkit reads rows as 32-bit words: a resource that lies unaligned is copied after all.
+    if (reinterpret_cast<quintptr>(pixels) % alignof(quint32) != 0)
+        return imagem.copy();
     return imagem;
 }
 

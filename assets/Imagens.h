@@ -33,7 +33,8 @@ struct Cabecalho
     quint32 formato; // a QImage::Format
 };
 
-// The embedded pixels, drawn for density 1.
+// The embedded pixels, drawn for density 1, read where they lie in the executable: the image is
+// read-only there, and copies itself before any change.
 QImage Ler(const char* recurso);
 inline QPixmap Figura(const char* recurso) { return QPixmap::fromImage(Ler(recurso)); }
 
