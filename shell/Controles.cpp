@@ -29,6 +29,37 @@ QFont Fonte(const char* familia, double pontos, bool negrito, bool italico)
     return f;
 }
 
+namespace {
+
+// Not at polish: the toolkit polishes every new widget as soon as the event loop runs.
+class FonteAoMostrar : public QObject
+{
+public:
+    FonteAoMostrar(QWidget* controle, const QFont& fonte)
+        : QObject(controle)
+        , m_fonte(fonte)
+    {
+        controle->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* alvo, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show) {
+            alvo->removeEventFilter(this);
+            static_cast<QWidget*>(alvo)->setFont(m_fonte);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QFont m_fonte;
+};
+
+} // namespace
+
+void DefinirFonteAoMostrar(QWidget* controle, const QFont& fonte) { new FonteAoMostrar(controle, fonte); }
+
 void SubstituirFontes()
 {
     struct Par

@@ -18,6 +18,10 @@ QRect RetanguloTwips(int esquerda, int topo, int largura, int altura);
 
 // A font by the family name the board was designed with and its size in points.
 QFont Fonte(const char* familia, double pontos, bool negrito = false, bool italico = false);
+// Gives `controle` its font when it is first about to be shown. A text box lays its text out as soon
+// as it gets a font, which loads the font's face and the shaping tables; one in a hidden panel
+// need not pay for that at start-up.
+void DefinirFonteAoMostrar(QWidget* controle, const QFont& fonte);
 // Maps the design's family names to the fonts this desktop has; called once at start-up.
 void SubstituirFontes();
 // The toolkit's own texts (text box and scroll bar menus, standard buttons) in Portuguese (Brazil),

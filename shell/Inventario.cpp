@@ -242,7 +242,11 @@ private:
         if (c.letra.familia) {
             // Setting a font costs a pass over the widget even when it changes nothing.
             const QFont fonte = Fonte(c.letra.familia, c.letra.pontos, c.letra.negrito, c.letra.italico);
-            if (fonte != pai->font())
+            if (fonte == pai->font())
+                ;
+            else if (c.tipo == Tipo::Texto || c.tipo == Tipo::TextoMulti)
+                DefinirFonteAoMostrar(w, fonte);
+            else
                 w->setFont(fonte);
         }
         if (c.dica)

@@ -54,6 +54,9 @@ void TstEditor::AbrirNovo()
     QCOMPARE(p().CmbFazelaPrior->currentText(), QStringLiteral("Média"));
     QCOMPARE(p().txtFazelaNome->text(), QString());
     QCOMPARE(p().txtFazelaDescricao->text(), QString());
+    // The boxes get their font only as the panel is first shown.
+    for (QWidget* caixa : {static_cast<QWidget*>(p().txtFazelaNome), static_cast<QWidget*>(p().txtFazelaDescricao)})
+        QVERIFY(caixa->font().family() == QLatin1String("Times New Roman") && caixa->font().pixelSize() == 12);
 }
 
 void TstEditor::incluirSoComOTeclado_data()
