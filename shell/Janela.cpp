@@ -17,18 +17,22 @@
 #include <QMouseEvent>
 #include <QUrl>
 #include <QWindow>
+#include <cstring>
 
-QRegion Prancheta::CriarRegiao(const QImage& figura)
+namespace {
+
+// The runs of each row whose pixels differ from the top-left one, compared as stored, `Bytes` each.
+template <int Bytes>
+QRegion Trechos(const QImage& img)
 {
-    const QImage img = figura.convertToFormat(QImage::Format_RGB32);
     const int largura = img.width();
-    const QRgb transparente = img.pixel(0, 0);
+    const uchar* transparente = img.constScanLine(0);
     QRegion regiao;
     for (int y = 0; y < img.height(); ++y) {
-        const QRgb* linha = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        const uchar* linha = img.constScanLine(y);
         int inicio = -1;
         for (int x = 0; x < largura; ++x) {
-            const bool fora = linha[x] == transparente;
+            const bool fora = std::memcmp(linha + x * Bytes, transparente, Bytes) == 0;
             if (fora && inicio >= 0) {
                 regiao += QRect(inicio, y, x - inicio, 1);
                 inicio = -1;
@@ -40,6 +44,17 @@ QRegion Prancheta::CriarRegiao(const QImage& figura)
             regiao += QRect(inicio, y, largura - inicio, 1);
     }
     return regiao;
+}
+
+} // namespace
+
+QRegion Prancheta::CriarRegiao(const QImage& figura)
+{
+    // The embedded board picture is 24-bit: read as it is, not through a converted copy, which would
+    // be a second picture in memory for a moment.
+    if (figura.format() == QImage::Format_RGB888)
+        return Trechos<3>(figura);
+    return Trechos<4>(figura.convertToFormat(QImage::Format_RGB32));
 }
 
 QImage Prancheta::SemChave(const QImage& figura)

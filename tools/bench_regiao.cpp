@@ -30,7 +30,7 @@ void SoLerOsPixels(benchmark::State& estado)
 
 void CriarRegiao(benchmark::State& estado)
 {
-    const QImage img = Figura();
+    const QImage img = Imagens::Ler(Imagens::Prancheta); // as the program reads it
     QRegion regiao;
     for (auto _ : estado) {
         regiao = Prancheta::CriarRegiao(img);

@@ -70,8 +70,10 @@ int main(int argc, char* argv[])
     for (const Imagem& img : Desenhos) {
         const QString nome = QString::fromLatin1(img.nome);
         QImage imagem = Imagens::Desenhar(fonte.filePath(nome + QStringLiteral(".svg")), QSize(img.largura, img.altura));
+        // The board picture is opaque: three bytes a pixel hold it exactly, a quarter less to keep
+        // in memory than four.
         if (nome == QLatin1String("prancheta") && !imagem.isNull())
-            imagem = Imagens::RecortarNaChave(imagem);
+            imagem = Imagens::RecortarNaChave(imagem).convertToFormat(QImage::Format_RGB888);
         ok = gravarPixels(imagem, destino.filePath(nome + QStringLiteral(".fzi"))) && ok;
     }
     for (int n : TamanhosHicolor) {
