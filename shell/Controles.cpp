@@ -374,6 +374,18 @@ Lista::Lista(QWidget* pai)
 {
 }
 
+void Lista::changeEvent(QEvent* e)
+{
+    // The toolkit's list box makes its drop-down list (a list view and its model machinery) to hand
+    // it a new font, long before the list is ever opened. Made later, the list takes the box's font
+    // as its child anyway.
+    const bool semLista = !findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    if (e->type() == QEvent::FontChange && semLista)
+        QWidget::changeEvent(e);
+    else
+        QComboBox::changeEvent(e);
+}
+
 void Lista::keyPressEvent(QKeyEvent* e)
 {
     if (const int c = CodigoDaTecla(e); c >= 0)

@@ -168,6 +168,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void changeEvent(QEvent* e) override;
 };
 
 // The character code of a key press, or -1 for keys that type nothing.

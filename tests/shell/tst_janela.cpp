@@ -124,6 +124,11 @@ void TstJanela::estadoInicial()
                               "txtFazelaDescricao CmdFazelaIncluir CmdFazelaAlterar CmdFazelaExcluir");
     // The priority list's positions are the stored priorities less one.
     QCOMPARE(Itens(p.CmbFazelaPrior), QStringList({"Nenhuma", "Baixa", "Média", "Alta", "Urgente"}));
+    // A list box makes its drop-down list when it is first needed, in the box's own font.
+    for (QComboBox* lista : {static_cast<QComboBox*>(p.cmbGrupo), static_cast<QComboBox*>(p.CmbFazelaPrior)}) {
+        QVERIFY(!lista->findChild<QAbstractItemView*>());
+        QCOMPARE(lista->view()->font(), lista->font());
+    }
     QCOMPARE(p.cmbGrupo->currentText(), QString::fromLatin1(SemGrupos));
     QVERIFY(!p.cmbGrupo->isEnabled());
     QCOMPARE(p.CmdSair->cursor().shape(), Qt::BitmapCursor);
