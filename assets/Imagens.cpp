@@ -25,10 +25,16 @@ QImage ler(const char* recurso)
     Cabecalho c {};
     if (!lerCabecalho(r, c))
         return {};
-    QImage imagem(int(c.largura), int(c.altura), QImage::Format(c.formato));
+    const uchar* pixels = r.data() + sizeof c;
+    // The pixels are used where they lie in the executable, never copied: its pages are shared and
+    // the system can drop them and read them again, where a copy would be a second board picture
+    // in the program's own memory. A change to the image (bits()) copies it first.
+    QImage imagem(pixels, int(c.largura), int(c.altura), QImage::Format(c.formato));
     if (imagem.isNull() || r.size() != qint64(sizeof c) + imagem.sizeInBytes())
         return {};
-    std::memcpy(imagem.bits(), r.data() + sizeof c, size_t(imagem.sizeInBytes()));
+    // The toolkit reads rows as 32-bit words: a resource that lies unaligned is copied after all.
+    if (reinterpret_cast<quintptr>(pixels) % alignof(quint32) != 0)
+        return imagem.copy();
     return imagem;
 }
 
@@ -98,28 +104,41 @@ QImage semChave(const QImage& figura)
     return saida.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
+namespace {
+
+    // The runs of each row whose pixels differ from the top-left one, compared as stored, `Bytes` each.
+    template <int Bytes> QRegion trechos(const QImage& img)
+    {
+        const int largura = img.width();
+        const uchar* transparente = img.constScanLine(0);
+        QRegion regiao;
+        for (int y = 0; y < img.height(); ++y) {
+            const uchar* linha = img.constScanLine(y);
+            int inicio = -1;
+            for (int x = 0; x < largura; ++x) {
+                const bool fora = std::memcmp(linha + x * Bytes, transparente, Bytes) == 0;
+                if (fora && inicio >= 0) {
+                    regiao += QRect(inicio, y, x - inicio, 1);
+                    inicio = -1;
+                } else if (!fora && inicio < 0) {
+                    inicio = x;
+                }
+            }
+            if (inicio >= 0)
+                regiao += QRect(inicio, y, largura - inicio, 1);
+        }
+        return regiao;
+    }
+
+} // namespace
+
 QRegion contorno(const QImage& figura)
 {
-    const QImage img = figura.convertToFormat(QImage::Format_RGB32);
-    const int largura = img.width();
-    const QRgb transparente = img.pixel(0, 0);
-    QRegion regiao;
-    for (int y = 0; y < img.height(); ++y) {
-        const QRgb* linha = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        int inicio = -1;
-        for (int x = 0; x < largura; ++x) {
-            const bool fora = linha[x] == transparente;
-            if (fora && inicio >= 0) {
-                regiao += QRect(inicio, y, x - inicio, 1);
-                inicio = -1;
-            } else if (!fora && inicio < 0) {
-                inicio = x;
-            }
-        }
-        if (inicio >= 0)
-            regiao += QRect(inicio, y, largura - inicio, 1);
-    }
-    return regiao;
+    // The embedded board picture is 24-bit: read as it is, not through a converted copy, which would
+    // be a second picture in memory for a moment.
+    if (figura.format() == QImage::Format_RGB888)
+        return trechos<3>(figura);
+    return trechos<4>(figura.convertToFormat(QImage::Format_RGB32));
 }
 
 QCursor cursorDaMao(qreal densidade)

@@ -45,7 +45,8 @@ struct Cabecalho
     quint32 formato; // a QImage::Format
 };
 
-// The embedded pixels, drawn for density 1.
+// The embedded pixels, drawn for density 1, read where they lie in the executable: the image is
+// read-only there, and copies itself before any change.
 QImage ler(const char* recurso);
 inline QPixmap figura(const char* recurso) { return QPixmap::fromImage(ler(recurso)); }
 

@@ -21,6 +21,37 @@ QFont fonte(const char* familia, double pontos, bool negrito, bool italico)
     return f;
 }
 
+namespace {
+
+// Not at polish: the toolkit polishes every new widget as soon as the event loop runs.
+class FonteAoMostrar : public QObject
+{
+public:
+    FonteAoMostrar(QWidget* controle, const QFont& fonte)
+        : QObject(controle)
+        , m_fonte(fonte)
+    {
+        controle->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* alvo, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show) {
+            alvo->removeEventFilter(this);
+            static_cast<QWidget*>(alvo)->setFont(m_fonte);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QFont m_fonte;
+};
+
+} // namespace
+
+void definirFonteAoMostrar(QWidget* controle, const QFont& fonte) { new FonteAoMostrar(controle, fonte); }
+
 void substituirFontes()
 {
     struct Par
@@ -329,6 +360,18 @@ void CaixaTextoMulti::insertFromMimeData(const QMimeData* origem)
 Lista::Lista(QWidget* pai)
     : QComboBox(pai)
 {
+}
+
+void Lista::changeEvent(QEvent* e)
+{
+    // The toolkit's list box makes its drop-down list (a list view and its model machinery) to hand
+    // it a new font, long before the list is ever opened. Made later, the list takes the box's font
+    // as its child anyway.
+    const bool semLista = !findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    if (e->type() == QEvent::FontChange && semLista)
+        QWidget::changeEvent(e);
+    else
+        QComboBox::changeEvent(e);
 }
 
 void Lista::keyPressEvent(QKeyEvent* e)

@@ -14,6 +14,10 @@ class QPainter;
 
 // A font by the family name the board was designed with and its size in points.
 QFont fonte(const char* familia, double pontos, bool negrito = false, bool italico = false);
+// Gives `controle` its font when it is first about to be shown. A text box lays its text out as soon
+// as it gets a font, which loads the font's face and the shaping tables; one in a hidden panel
+// need not pay for that at start-up.
+void definirFonteAoMostrar(QWidget* controle, const QFont& fonte);
 // Maps the design's family names to the fonts this desktop has; called once at start-up.
 void substituirFontes();
 // The toolkit's own texts (text box and scroll bar menus, standard buttons) in Portuguese (Brazil),
@@ -163,4 +167,5 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void changeEvent(QEvent* e) override;
 };

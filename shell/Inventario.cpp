@@ -30,7 +30,11 @@ void Construtor::aplicar(const Controle& c, QWidget* w, QPoint origem)
     if (c.letra.familia) {
         // Setting a font costs a pass over the widget even when it changes nothing.
         const QFont f = fonte(c.letra.familia, c.letra.pontos, c.letra.negrito, c.letra.italico);
-        if (!w->parentWidget() || f != w->parentWidget()->font())
+        if (w->parentWidget() && f == w->parentWidget()->font())
+            ;
+        else if (c.tipo == Tipo::Texto || c.tipo == Tipo::TextoMulti)
+            definirFonteAoMostrar(w, f);
+        else
             w->setFont(f);
     }
     if (c.dica)

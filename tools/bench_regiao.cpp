@@ -9,12 +9,12 @@
 
 namespace {
 
-QImage Figura() { return Imagens::ler(Imagens::Prancheta).convertToFormat(QImage::Format_RGB32); }
+QImage figuraRgb32() { return Imagens::ler(Imagens::Prancheta).convertToFormat(QImage::Format_RGB32); }
 
 // The baseline: one read of every pixel against the corner's colour.
 void soLerOsPixels(benchmark::State& estado)
 {
-    const QImage img = Figura();
+    const QImage img = figuraRgb32();
     const QRgb transparente = img.pixel(0, 0);
     for (auto _ : estado) {
         int opacos = 0;
@@ -29,7 +29,7 @@ void soLerOsPixels(benchmark::State& estado)
 
 void criarRegiao(benchmark::State& estado)
 {
-    const QImage img = Figura();
+    const QImage img = Imagens::ler(Imagens::Prancheta); // as the program reads it
     QRegion regiao;
     for (auto _ : estado) {
         regiao = Imagens::contorno(img);
@@ -46,7 +46,7 @@ void criarRegiao(benchmark::State& estado)
 
 void mascaraDoQt(benchmark::State& estado)
 {
-    const QImage img = Figura();
+    const QImage img = figuraRgb32();
     QRegion regiao;
     for (auto _ : estado) {
         regiao = QRegion(QBitmap::fromImage(img.createMaskFromColor(img.pixel(0, 0), Qt::MaskInColor)));

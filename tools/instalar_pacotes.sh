@@ -4,7 +4,7 @@
 set -euo pipefail
 pacotes=(
   build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libsqlite3-dev sqlite3
-  libgl-dev libxcb1-dev libxcb-shape0-dev libxcb-xfixes0-dev libbenchmark-dev fonts-liberation2 fonts-dejavu-core
+  libgl-dev libxcb1-dev libxcb-shape0-dev libxcb-xfixes0-dev libxcb-damage0-dev libbenchmark-dev fonts-liberation2 fonts-dejavu-core
   strace # the companion command's test watches its calls
   qt6-translations-l10n # the toolkit's own texts in Portuguese, embedded in the program
   # the end-to-end tests: a real X server, a window manager with a notification area, and tools to drive it

@@ -76,8 +76,10 @@ int main(int argc, char* argv[])
         const QString nome = QString::fromLatin1(img.nome);
         QImage imagem
             = Imagens::desenhar(fonte.filePath(nome + QStringLiteral(".svg")), QSize(img.largura, img.altura));
+        // The board picture is opaque: three bytes a pixel hold it exactly, a quarter less to keep
+        // in memory than four.
         if (nome == QLatin1String("prancheta") && !imagem.isNull())
-            imagem = Imagens::recortarNaChave(imagem);
+            imagem = Imagens::recortarNaChave(imagem).convertToFormat(QImage::Format_RGB888);
         ok = gravarPixels(imagem, destino.filePath(nome + QStringLiteral(".fzi"))) && ok;
     }
     // The window's icon at each size, embedded, and installed for the desktop's menu.

@@ -76,6 +76,9 @@ void TstEditor::abrirNova()
     QCOMPARE(c<QComboBox>("CmbFazelaPrior")->currentText(), QStringLiteral("Média"));
     QCOMPARE(c<QLineEdit>("txtFazelaNome")->text(), QString());
     QCOMPARE(c<CaixaTextoMulti>("txtFazelaDescricao")->text(), QString());
+    // The boxes get their font only as the panel is first shown.
+    for (const char* caixa : { "txtFazelaNome", "txtFazelaDescricao" })
+        QVERIFY(c(caixa)->font().family() == QLatin1String("Times New Roman") && c(caixa)->font().pixelSize() == 12);
 }
 
 void TstEditor::incluirSoComOTeclado_data()

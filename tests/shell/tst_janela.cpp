@@ -119,6 +119,12 @@ void TstJanela::estadoInicial()
     // The priority list's positions are the stored priorities less one.
     QCOMPARE(
         itens(controle<QComboBox>("CmbFazelaPrior")), QStringList({ "Nenhuma", "Baixa", "Média", "Alta", "Urgente" }));
+    // A list box makes its drop-down list when it is first needed, in the box's own font.
+    for (const char* nome : { "cmbGrupo", "CmbFazelaPrior" }) {
+        auto* lista = controle<QComboBox>(nome);
+        QVERIFY(!lista->findChild<QAbstractItemView*>());
+        QCOMPARE(lista->view()->font(), lista->font());
+    }
     QCOMPARE(controle("CmdSair")->cursor().shape(), Qt::BitmapCursor);
     // The panels lie over the board (message over task over group); an open panel puts the board
     // out of reach and leaves itself usable.
