@@ -29,11 +29,11 @@ build=$(cd "${build:-$raiz/build}" && pwd) || { echo "no build folder; build fir
 
 # Only the programs the run needs: the QtTest programs, and the program and the companion command
 # (ajuda_e_versao and the end-to-end test run them).
-alvos=$(cd "$raiz/tests" && ls */tst_*.cpp | xargs -n1 basename | sed 's/\.cpp$//' | grep -vx tst_uso_prolongado)
+alvos=$(cd "$raiz/tests" && ls */tst_*.cpp | xargs -n1 basename | sed 's/\.cpp$//')
 alvos="$alvos fazelas fazelas-criar-banco"
-excluir='^(ponta_a_ponta|resistencia_queda|tst_uso_prolongado)$'
+excluir='^(ponta_a_ponta|resistencia_queda)$'
 if [ "$e2e" = 1 ]; then
-  excluir='^(resistencia_queda|tst_uso_prolongado)$'
+  excluir='^resistencia_queda$'
 fi
 
 trabalho=$(mktemp -d)
