@@ -174,7 +174,10 @@ caso_janela_uma_copia_por_arquivo() {
   janela_fechar
   janela_cedeu
   esperar "$E2E_PRAZO" janela_visivel "$E2E_JANELA" || e2e_morrer "the running copy's board did not come back"
-  # Left on another desktop, it comes to the one the user is on.
+  # Left on another desktop, it comes to the one the user is on. (Moved only once it is active: an
+  # activation still on its way would take the user along to desktop 2.)
+  janela_ativa() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$((E2E_JANELA))" ]; }
+  esperar "$E2E_PRAZO" janela_ativa || e2e_morrer "the board that came back is not active"
   xdotool set_desktop_for_window "$E2E_JANELA" 2
   esperar "$E2E_PRAZO" janela_oculta "$E2E_JANELA" || e2e_morrer "the board did not go to desktop 2"
   timeout 20 "$E2E_PASTA/fazelas" || e2e_morrer "the second start failed"
