@@ -68,12 +68,11 @@ void Desdobramento::desdobrar(QWidget* painel, const Inventario::Controle& desen
     animacao->setStartValue(0);
     animacao->setEndValue(int(passos.size()) - 1);
     animacao->setDuration(int(passos.size() - 1) * MsPorPasso);
-    // Every step is taken, in order, however the frames fall; a panel hidden meanwhile goes on to
-    // the end at once.
+    // Every step is taken, in order, however the frames fall.
     connect(animacao, &QVariantAnimation::valueChanged, painel,
         [=, this, dado = qsizetype(0)](const QVariant& valor) mutable {
             const qsizetype ultimo = passos.size() - 1;
-            const qsizetype ate = painel->isHidden() ? ultimo : std::min<qsizetype>(valor.toInt(), ultimo);
+            const qsizetype ate = std::min<qsizetype>(valor.toInt(), ultimo);
             while (dado < ate)
                 aplicar(passos[++dado]);
             if (dado == ultimo && animacao->state() == QAbstractAnimation::Running) {

@@ -398,6 +398,11 @@ void TstGrupos::falhaAoGravar()
     QCOMPARE(falhas.size(), 1);
     QVERIFY(m_banco->linhas(Grupos) != grupos);
     QVERIFY(painel->isHidden() && p.findChild<QWidget*>("PicPrancheta")->isEnabled());
+    // A failure while the board only reads is reported too (the program then ends).
+    QSignalSpy graves(&p, &Prancheta::falhaNoBanco);
+    m_banco->executar("Drop Table Fazelas");
+    emit p.findChild<QComboBox*>("cmbGrupo")->activated(0);
+    QCOMPARE(graves.size(), 1);
 }
 
 QTEST_MAIN(TstGrupos)

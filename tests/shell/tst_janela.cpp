@@ -315,10 +315,17 @@ void TstJanela::umaCopiaPorArquivo()
     BancoDeTeste outra;
     UmaCopia terceira(outra.arquivo());
     QCOMPARE(terceira.tomar(), UmaCopia::Resultado::Tomada);
-    // What a copy killed while running leaves: its lock, naming a process that no longer exists.
+    // What a copy killed while running leaves: its lock, naming a process id since given to another
+    // program (here, this one), which holds no lock on it.
     primeira.soltar();
     QFile morta(UmaCopia::arquivoDaTrava(arquivo));
-    QVERIFY(morta.open(QIODevice::WriteOnly) && morta.write("2147483000\nfazelas\n\n") > 0);
+    QVERIFY(morta.open(QIODevice::WriteOnly)
+        && morta.write(
+               QStringLiteral("%1\n%2\n%3\n")
+                   .arg(QCoreApplication::applicationPid())
+                   .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName(), QSysInfo::machineHostName())
+                   .toUtf8())
+            > 0);
     morta.close();
     UmaCopia depois(arquivo);
     QCOMPARE(depois.tomar(), UmaCopia::Resultado::Tomada);
