@@ -25,6 +25,10 @@ void falarPortugues();
 // scales it into `alvo`.
 void desenharFigura(QPainter& p, const QRect& alvo, const QImage& figura);
 
+// The frame a control the keyboard reached draws inside its edge: dotted black over white, seen on
+// every priority's colour and on the pictures. Only the keyboard gives these controls the focus.
+void desenharFoco(QPainter& p, const QRect& controle);
+
 class Rotulo : public QLabel
 {
     Q_OBJECT
@@ -43,6 +47,7 @@ signals:
     void duploClique();
 
 protected:
+    void paintEvent(QPaintEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
@@ -69,6 +74,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
