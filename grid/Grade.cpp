@@ -105,6 +105,7 @@ Grade::Grade(QWidget* prancheta, Construtor& construtor, const BancoDeDados& ban
         m_linhas[i]->installEventFilter(this);
     }
     setAccessibleName(QStringLiteral("Fazelas"));
+    m_rolagem->setAccessibleName(QStringLiteral("Rolar as fazelas"));
     ajustarParadaDoTeclado();
     m_rolagem = construtor.controle<QScrollBar>(QStringLiteral("VscGrade"));
     controles += m_rolagem->geometry();

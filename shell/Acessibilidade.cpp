@@ -136,9 +136,10 @@ public:
 
     void doAction(const QString& acao) override
     {
-        // What a click does: the control's own signal.
+        // What a click does: the control's own signal, once the screen reader has its answer (a
+        // question in the message panel waits for its own answer).
         if (acao == pressAction() && age())
-            QMetaObject::invokeMethod(object(), "clicado");
+            QMetaObject::invokeMethod(object(), "clicado", Qt::QueuedConnection);
         else
             QAccessibleWidget::doAction(acao);
     }

@@ -261,8 +261,21 @@ bool Prancheta::eventFilter(QObject* alvo, QEvent* e)
     // for the places no control covers.
     if (alvo == m_prancheta && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick))
         return m_prancheta->childAt(static_cast<QMouseEvent*>(e)->position().toPoint()) != nullptr;
-    if (alvo != m_prancheta && (e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent))
-        m_prancheta->setEnabled(m_painelGrupo->isHidden() && m_painelFazela->isHidden() && m_mensagem->isHidden());
+    if (alvo != m_prancheta && (e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent)) {
+        const bool livre = m_painelGrupo->isHidden() && m_painelFazela->isHidden() && m_mensagem->isHidden();
+        if (!livre && m_prancheta->isEnabled()) {
+            QWidget* f = focusWidget();
+            m_focoAntesDoPainel = f && m_prancheta->isAncestorOf(f) ? f : m_foco;
+        }
+        m_prancheta->setEnabled(livre);
+        // The keyboard goes back where it was when the panel opened (a mouse user's is PicFocus,
+        // which shows nothing), not to a control of the hidden panel.
+        if (livre && m_focoAntesDoPainel) {
+            QWidget* volta = m_focoAntesDoPainel;
+            m_focoAntesDoPainel = nullptr;
+            (volta->isVisible() && (volta->focusPolicy() & Qt::TabFocus) ? volta : m_foco)->setFocus();
+        }
+    }
     return QWidget::eventFilter(alvo, e);
 }
 
