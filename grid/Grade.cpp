@@ -105,9 +105,8 @@ Grade::Grade(QWidget* prancheta, Construtor& construtor, const BancoDeDados& ban
         m_linhas[i]->installEventFilter(this);
     }
     setAccessibleName(QStringLiteral("Fazelas"));
-    m_rolagem->setAccessibleName(QStringLiteral("Rolar as fazelas"));
-    ajustarParadaDoTeclado();
     m_rolagem = construtor.controle<QScrollBar>(QStringLiteral("VscGrade"));
+    m_rolagem->setAccessibleName(QStringLiteral("Rolar as fazelas"));
     controles += m_rolagem->geometry();
     // Between the controls lies the bare board picture, which a press moves the window by.
     setMask(controles);
@@ -115,6 +114,7 @@ Grade::Grade(QWidget* prancheta, Construtor& construtor, const BancoDeDados& ban
     m_rolagem->setTracking(false);
     connect(m_rolagem, &QScrollBar::valueChanged, this, &Grade::repintarDaRolagem);
     connect(m_rolagem, &QScrollBar::sliderMoved, this, &Grade::repintarDaRolagem);
+    ajustarParadaDoTeclado();
 }
 
 void Grade::limpar()
@@ -355,7 +355,8 @@ void Grade::irParaLinha(int linha)
 // Where in the buffer the task a row shows lies; none for a row without a task.
 std::optional<qsizetype> Grade::posicaoDaLinha(int linha) const
 {
-    if (linha < 0 || linha >= Linhas)
+    // A screen reader may ask while the grid is still being made.
+    if (linha < 0 || linha >= Linhas || !m_rolagem)
         return std::nullopt;
     const QString texto = m_linhas[linha]->text();
     if (texto.isEmpty() || texto == QLatin1String(SemFazelas))

@@ -116,8 +116,7 @@ public:
         return s;
     }
 
-    QList<std::pair<QAccessibleInterface*, QAccessible::Relation>> relations(
-        QAccessible::Relation tipo) const override
+    QList<std::pair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation tipo) const override
     {
         auto relacoes = QAccessibleWidget::relations(tipo);
         const auto* rotulo = qobject_cast<const QLabel*>(widget());
