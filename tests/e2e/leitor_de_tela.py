@@ -85,6 +85,8 @@ confere({"Novo grupo", "Excluir grupo", "Nova fazela", "Esconder o quadro"} <= b
 for o in todos(quadro()):
     if estado(o, pyatspi.STATE_FOCUSABLE) and estado(o, pyatspi.STATE_SHOWING) and not o.name.strip():
         falhas.append(f"a {o.getRoleName()} the keyboard reaches has no name")
+confere(all(o.name for o in todos(quadro()) if o.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_DIALOG)),
+        "a panel or a text box without its caption or label")
 confere(sum(o.getRole() == pyatspi.ROLE_LINK for o in todos(quadro())) == 3, "the maker's three links")
 
 # A tick through the screen reader: the file, the mark and the row follow.

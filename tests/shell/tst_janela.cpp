@@ -132,6 +132,7 @@ void TstJanela::estadoInicial()
     QVERIFY(controle("txtGrupoGrupo")->isEnabled() && controle("CmdMensagemConfirmar")->isEnabled());
     clicar("CmdGrupoCancel");
     QVERIFY(controle("CmdNewFazela")->isEnabled());
+    QVERIFY(foco->hasFocus()); // a click gave the image no focus, and the keyboard is back
 }
 
 void TstJanela::mascaraEPressoes()
