@@ -7,6 +7,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 banco, prazo = sys.argv[1], time.time() + float(sys.argv[2])
 falhas = []
@@ -14,6 +15,8 @@ falhas = []
 
 def esperar(condicao, o_que):
     while time.time() < prazo:
+        while GLib.MainContext.default().iteration(False):  # the events the screen reader gets
+            pass
         try:
             if condicao():
                 return True
@@ -89,12 +92,31 @@ confere(all(o.name for o in todos(quadro()) if o.getRole() in (pyatspi.ROLE_TEXT
         "a panel or a text box without its caption or label")
 confere(sum(o.getRole() == pyatspi.ROLE_LINK for o in todos(quadro())) == 3, "the maker's three links")
 
-# A tick through the screen reader: the file, the mark and the row follow.
+# A tick through the screen reader: the file, the mark and the row follow, and the screen reader
+# is told (it keeps what it read, and reads a change only from these events).
+avisos = []
+pyatspi.Registry.registerEventListener(lambda e: avisos.append(e.source.name), "object:state-changed:checked")
 nome, feita = next(iter(fazelas().items()))
 acao(linhas()[nome][1], "Toggle")
+esperar(lambda: avisos.count(nome) == 2, f"{nome}: no news of the tick for the row and its mark ({avisos})")
 esperar(lambda: fazelas()[nome] != feita, f"{nome}: the screen reader's tick did not reach the file")
 esperar(lambda: all(estado(o, pyatspi.STATE_CHECKED) != bool(feita) for o in linhas()[nome]),
         f"{nome}: the screen reader was not told of the tick")
+
+# A task added through the screen reader: after the reload the screen reader is told the rows'
+# and marks' new names.
+nomes = set()
+pyatspi.Registry.registerEventListener(lambda e: nomes.add((e.source.getRole(), e.source.name)),
+                                       "object:property-change:accessible-name")
+acao(next(o for o in todos(quadro()) if o.name == "Nova fazela"), "Press")
+painel = next(o for o in todos(quadro()) if o.getRole() == pyatspi.ROLE_DIALOG and o.name == "Dados da Fazela")
+caixa = next(o for o in todos(painel) if o.getRole() == pyatspi.ROLE_TEXT and o.name.startswith("Nome"))
+esperar(lambda: estado(caixa, pyatspi.STATE_SHOWING), "the task panel did not open")
+caixa.queryEditableText().setTextContents("Aguar a horta")
+acao(next(o for o in todos(painel) if o.name == "Incluir"), "Press")
+esperar(lambda: "Aguar a horta" in fazelas(), "the task added through the screen reader is not in the file")
+esperar(lambda: {(pyatspi.ROLE_LIST_ITEM, "Aguar a horta"), (pyatspi.ROLE_CHECK_BOX, "Aguar a horta")} <= nomes,
+        f"no news of the new task's row and mark: {nomes}")
 
 # A question is a notification, read out as it shows, with its text.
 aviso = next(o for o in todos(quadro()) if o.getRole() == pyatspi.ROLE_NOTIFICATION)
