@@ -32,6 +32,22 @@ public:
     explicit Conexao(const QString& arquivo)
         : m_arquivo(arquivo)
     {
+        // A connection that failed to open is closed here: no destructor runs for it.
+        try {
+            abrir(arquivo);
+        } catch (...) {
+            sqlite3_close_v2(m_db);
+            throw;
+        }
+    }
+    ~Conexao() { sqlite3_close_v2(m_db); }
+    Conexao(const Conexao&) = delete;
+    Conexao& operator=(const Conexao&) = delete;
+
+    sqlite3* db() const { return m_db; }
+
+    void abrir(const QString& arquivo)
+    {
         // Without SQLITE_OPEN_CREATE a missing file is an error, never a new empty database.
         const int rc = sqlite3_open_v2(QFile::encodeName(arquivo).constData(), &m_db,
             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE, nullptr);
@@ -50,11 +66,6 @@ public:
         // that is not a database as soon as it is opened.
         executar("PRAGMA synchronous = EXTRA; PRAGMA schema_version", AoAbrir);
     }
-    ~Conexao() { sqlite3_close_v2(m_db); }
-    Conexao(const Conexao&) = delete;
-    Conexao& operator=(const Conexao&) = delete;
-
-    sqlite3* db() const { return m_db; }
 
     [[noreturn]] void falhar(int codigo, const QString& operacao) const
     {

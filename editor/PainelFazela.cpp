@@ -25,7 +25,7 @@ constexpr Controle Tabela[] = {
     rotulo("Label9", 2070, 450, 1065, 195).comTexto("Prioridade :").com({"Arial", 8.25, true, true}).comFrente(Vinho),
     rotulo("Label8", 120, 1080, 3105, 285).comTexto("Descrição da Fazela :").com(Rotulos).comFrente(Vinho),
     rotulo("Label5", 60, 30, 2505, 285).comTexto("Dados da Fazela").com(Titulo).comFrente(Branco),
-    acao("CmdFazelaSair", 4080, 60, 240, 240, Imagens::Fechar).comDica("Fechar"),
+    acao("CmdFazelaSair", 4080, 60, 240, 240, Imagens::Fechar).comDica("Fechar").naOrdem(61),
     linha("Line15", 0, 330, 4335, 330, 2),
     linha("Line14", 0, 3330, 4335, 3330, 3),
     linha("Line13", 0, 0, 4335, 0, 3),

@@ -1,9 +1,11 @@
 #include "grid/Grade.h"
 
 #include "assets/Imagens.h"
+#include "grid/AcessoGrade.h"
 #include "shell/Controles.h"
 #include "shell/Inventario.h"
 
+#include <QKeyEvent>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <algorithm>
@@ -19,6 +21,7 @@ namespace {
 constexpr Controle Desenho = rotulo("Grade", 510, 2370, 6095 - 510, 7905 - 2370);
 
 // The rows, 240 twips apart, under the scroll bar; row 22 lies on top, each mark above its label.
+// In the keyboard order the rows come between the group list and the scroll bar.
 std::vector<Controle> tabela()
 {
     static const std::vector<std::string> nomes = [] {
@@ -34,7 +37,7 @@ std::vector<Controle> tabela()
         const int topo = 2370 + 240 * i;
         linhas.push_back(imagem(nomes[2 * i].c_str(), 510, topo, 270, 255).comFigura(Imagens::Check).comMarcas(Borda));
         linhas.push_back(
-            rotulo(nomes[2 * i + 1].c_str(), 810, topo, 5285, 255).com({ "Arial", 8.25 }).comMarcas(Borda));
+            rotulo(nomes[2 * i + 1].c_str(), 810, topo, 5285, 255).com({ "Arial", 8.25 }).comMarcas(Borda).naOrdem(3));
     }
     return linhas;
 }
@@ -99,8 +102,11 @@ Grade::Grade(QWidget* prancheta, Construtor& construtor, const BancoDeDados& ban
         controles += m_linhas[i]->geometry();
         connect(m_marcas[i], &Imagem::clicado, this, [this, i] { alternarMarca(i); });
         connect(m_linhas[i], &Rotulo::duploClique, this, [this, i] { abrirFazela(i); });
+        m_linhas[i]->installEventFilter(this);
     }
+    setAccessibleName(QStringLiteral("Fazelas"));
     m_rolagem = construtor.controle<QScrollBar>(QStringLiteral("VscGrade"));
+    m_rolagem->setAccessibleName(QStringLiteral("Rolar as fazelas"));
     controles += m_rolagem->geometry();
     // Between the controls lies the bare board picture, which a press moves the window by.
     setMask(controles);
@@ -108,6 +114,7 @@ Grade::Grade(QWidget* prancheta, Construtor& construtor, const BancoDeDados& ban
     m_rolagem->setTracking(false);
     connect(m_rolagem, &QScrollBar::valueChanged, this, &Grade::repintarDaRolagem);
     connect(m_rolagem, &QScrollBar::sliderMoved, this, &Grade::repintarDaRolagem);
+    ajustarParadaDoTeclado();
 }
 
 void Grade::limpar()
@@ -127,10 +134,13 @@ void Grade::limpar()
     m_itens.limpar();
     const QColor texto = palette().color(QPalette::Active, QPalette::WindowText);
     for (int i = 0; i < Linhas; ++i) {
-        if (m_marcas[i]->temFigura())
+        Rotulo* linha = m_linhas[i];
+        const bool feita = m_marcas[i]->temFigura();
+        if (!linha->text().isEmpty())
+            AcessoGrade::anunciar(linha, m_marcas[i], feita ? AcessoGrade::Tudo : AcessoGrade::Texto);
+        if (feita)
             m_marcas[i]->definirFigura({});
         borda(m_marcas[i], false);
-        Rotulo* linha = m_linhas[i];
         linha->setText(QString());
         borda(linha, false);
         linha->definirOpaco(false);
@@ -138,6 +148,7 @@ void Grade::limpar()
             linha->definirCorTexto(texto);
         linha->setToolTip(QString());
     }
+    ajustarParadaDoTeclado();
 }
 
 void Grade::carregar(int64_t grupo) { carregar(grupo, false); }
@@ -187,7 +198,9 @@ void Grade::carregar(int64_t grupo, bool soAsVisiveis)
         Rotulo* mensagem = m_linhas[LinhaDaMensagem];
         destaque(mensagem, Qt::AlignHCenter | Qt::AlignTop, true);
         mensagem->setText(QString::fromLatin1(SemFazelas));
+        AcessoGrade::anunciar(mensagem, m_marcas[LinhaDaMensagem], AcessoGrade::Texto);
     }
+    ajustarParadaDoTeclado();
 }
 
 // Appends a task: painted on the next row while there are rows left, only stored after that.
@@ -220,30 +233,130 @@ void Grade::ajustarRolagem(qsizetype linhas)
 void Grade::pintarLinha(int linha, const ItemGrade& item)
 {
     Rotulo* rotulo = m_linhas[linha];
-    rotulo->setText(QStringLiteral("  ") + item.nome.texto());
-    rotulo->setToolTip(item.descricao.texto());
+    // What a screen reader holds of the row follows what it shows.
+    unsigned mudancas = 0;
+    const QString texto = QStringLiteral("  ") + item.nome.texto();
+    if (texto != rotulo->text()) {
+        rotulo->setText(texto);
+        mudancas |= AcessoGrade::Texto;
+    }
+    const QString descricao = item.descricao.texto();
+    if (descricao != rotulo->toolTip()) {
+        rotulo->setToolTip(descricao);
+        mudancas |= AcessoGrade::Texto;
+    }
     const QColor cor = corDaPrioridade(item.prioridade);
+    if (cor.isValid() != rotulo->opaco() || (cor.isValid() && !temCor(rotulo, QPalette::Window, cor)))
+        mudancas |= AcessoGrade::Texto;
     rotulo->definirOpaco(cor.isValid());
     if (cor.isValid() && !temCor(rotulo, QPalette::Window, cor))
         rotulo->definirCorFundo(cor);
     Imagem* marca = m_marcas[linha];
-    if (item.executada != marca->temFigura())
+    if (item.executada != marca->temFigura()) {
         marca->definirFigura(item.executada ? m_marcaFeita->figura() : QPixmap());
+        mudancas |= AcessoGrade::Marca;
+    }
+    if (mudancas)
+        AcessoGrade::anunciar(rotulo, marca, mudancas);
 }
 
 void Grade::repintarDaRolagem()
+{
+    pintarVisiveis();
+    emit rolada();
+}
+
+void Grade::pintarVisiveis()
 {
     // While the thumb is dragged the position is the thumb's; afterwards both are the same.
     const int p = m_rolagem->sliderPosition();
     for (int i = 0; i < Linhas && p + i < m_itens.tamanho(); ++i)
         pintarLinha(i, m_itens[p + i]);
-    emit rolada();
+}
+
+int Grade::linhaDe(const QObject* controle) const
+{
+    for (int i = 0; i < Linhas; ++i)
+        if (m_linhas[i] == controle || m_marcas[i] == controle)
+            return i;
+    return -1;
+}
+
+void Grade::ajustarParadaDoTeclado()
+{
+    int ultima = Linhas - 1;
+    while (ultima >= 0 && !posicaoDaLinha(ultima))
+        --ultima;
+    m_linhaDoTeclado = std::clamp(m_linhaDoTeclado, 0, std::max(ultima, 0));
+    for (int i = 0; i < Linhas; ++i) {
+        const Qt::FocusPolicy politica = i == m_linhaDoTeclado && ultima >= 0 ? Qt::TabFocus : Qt::NoFocus;
+        if (m_linhas[i]->focusPolicy() != politica)
+            m_linhas[i]->setFocusPolicy(politica);
+    }
+}
+
+bool Grade::eventFilter(QObject* alvo, QEvent* e)
+{
+    const int linha = linhaDe(alvo);
+    if (linha >= 0 && e->type() == QEvent::FocusIn) {
+        m_linhaDoTeclado = linha;
+        ajustarParadaDoTeclado();
+    } else if (linha >= 0 && e->type() == QEvent::KeyPress && teclaNaLinha(linha, static_cast<QKeyEvent*>(e))) {
+        return true;
+    }
+    return QWidget::eventFilter(alvo, e);
+}
+
+bool Grade::teclaNaLinha(int linha, const QKeyEvent* e)
+{
+    if (e->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    switch (e->key()) {
+    case Qt::Key_Space:
+        if (!e->isAutoRepeat())
+            alternarMarca(linha);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!e->isAutoRepeat())
+            abrirFazela(linha);
+        return true;
+    case Qt::Key_Up:
+        irParaLinha(linha - 1);
+        return true;
+    case Qt::Key_Down:
+        irParaLinha(linha + 1);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Beyond the first or last row the rows scroll by one task and the focus stays where it is: the
+// scroll bar's own moves hand the focus away (rolada), these do not.
+void Grade::irParaLinha(int linha)
+{
+    const int posicao = m_rolagem->value() + (linha < 0 ? -1 : 1);
+    if (linha < 0 || linha >= Linhas) {
+        if (posicao < m_rolagem->minimum() || posicao > m_rolagem->maximum())
+            return;
+        {
+            const QSignalBlocker calado(m_rolagem);
+            m_rolagem->setValue(posicao);
+        }
+        pintarVisiveis();
+    } else if (posicaoDaLinha(linha)) {
+        m_linhaDoTeclado = linha;
+        ajustarParadaDoTeclado();
+        m_linhas[linha]->setFocus(Qt::TabFocusReason);
+    }
 }
 
 // Where in the buffer the task a row shows lies; none for a row without a task.
 std::optional<qsizetype> Grade::posicaoDaLinha(int linha) const
 {
-    if (linha < 0 || linha >= Linhas)
+    // A screen reader may ask while the grid is still being made.
+    if (linha < 0 || linha >= Linhas || !m_rolagem)
         return std::nullopt;
     const QString texto = m_linhas[linha]->text();
     if (texto.isEmpty() || texto == QLatin1String(SemFazelas))
@@ -271,6 +384,7 @@ void Grade::alternarMarca(int linha)
     Imagem* marca = m_marcas[linha];
     item->executada = !marca->temFigura();
     marca->definirFigura(item->executada ? m_marcaFeita->figura() : QPixmap());
+    AcessoGrade::anunciar(m_linhas[linha], marca, AcessoGrade::Marca);
     protegido([&] { m_banco.marcarFazela(item->codigo, item->executada); },
         [this](const QString& relatorio) { emit falhaNoBanco(relatorio); });
     emit marcaAlternada(linha);

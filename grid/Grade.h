@@ -2,7 +2,9 @@
 // The task grid: 23 fixed rows over the buffer of the current group's tasks, each a mark that shows
 // whether the task is done and a label with its name on its priority's colour and its description
 // as a tooltip; a scroll bar moves the rows over the buffer when the group holds more than 23. A
-// click on a mark ticks the task off or reopens it; a double-click on a name opens the task.
+// click on a mark ticks the task off or reopens it; a double-click on a name opens the task. From the
+// keyboard the rows are one stop: Up and Down move between them (and scroll at the edges), Space
+// ticks the task off or reopens it, Enter opens it.
 #include "data/BancoDeDados.h"
 #include "grid/BufferGrade.h"
 
@@ -12,6 +14,7 @@
 
 class Construtor;
 class Imagem;
+class QKeyEvent;
 class QScrollBar;
 class Rotulo;
 
@@ -39,6 +42,8 @@ public:
     qsizetype quantidade() const { return m_itens.tamanho(); }
     // The task a row shows, or none for a row without a task.
     std::optional<Fazela> fazelaDaLinha(int linha) const;
+    // The row whose label or mark `controle` is, or -1.
+    int linhaDe(const QObject* controle) const;
 
 public slots:
     // Ticks the row's task off, or reopens it: the mark on the screen decides, and the buffer and
@@ -53,12 +58,20 @@ signals:
     void rolada();
     void falhaNoBanco(const QString& relatorio);
 
+protected:
+    bool eventFilter(QObject* alvo, QEvent* e) override;
+
 private:
     void carregar(int64_t grupo, bool soAsVisiveis);
     void incluir(const LinhaDeFazela& linha);
     void pintarLinha(int linha, const ItemGrade& item);
     void ajustarRolagem(qsizetype linhas);
     void repintarDaRolagem();
+    void pintarVisiveis();
+    bool teclaNaLinha(int linha, const QKeyEvent* e);
+    void irParaLinha(int linha);
+    // The row the keyboard reaches the grid on: the last one it was on, if it shows a task.
+    void ajustarParadaDoTeclado();
     std::optional<qsizetype> posicaoDaLinha(int linha) const;
 
     const BancoDeDados& m_banco;
@@ -69,6 +82,7 @@ private:
     BufferGrade m_itens;
     int64_t m_grupo = 0;
     int m_proximaLinha = 0; // the row the next appended task is painted on
+    int m_linhaDoTeclado = 0;
     bool m_cheia = false; // all rows painted; later tasks are only stored
     bool m_incompleta = false; // only the rows on the screen are loaded yet (start-up)
 };

@@ -19,7 +19,7 @@ constexpr Controle Tabela[] = {
     botao("CmdGrupoCancel", 2640, 1250, 1335, 315).comTexto("&Cancelar").com(Botoes).naOrdem(45),
     rotulo("Label3", 120, 450, 3105, 285).comTexto("Descrição do Grupo :").com(Rotulos).comFrente(Vinho),
     rotulo("lblGrupoCaption", 60, 30, 2505, 285).comTexto("Inclur Novo Grupo").com(Titulo).comFrente(Branco),
-    acao("ImgGrupoSair", 4080, 60, 240, 240, Imagens::Fechar).comDica("Fechar"),
+    acao("ImgGrupoSair", 4080, 60, 240, 240, Imagens::Fechar).comDica("Fechar").naOrdem(44),
     rotulo("Label2", 30, 30, 4305, 285).comFundo(Azul).comMarcas(Opaco),
     linha("Line1", 0, 0, 0, 3045, 3),
     linha("Line2", 4335, 0, 4335, 3045, 3),

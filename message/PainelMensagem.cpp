@@ -20,7 +20,7 @@ constexpr Controle Tabela[] = {
     botao("CmdMensagemOkay", 1530, 915, 1335, 315).comTexto("&Okay").com(Botoes).naOrdem(47),
     botao("CmdMensagemCancelar", 2940, 915, 1335, 315).comTexto("&Cancelar").com(Botoes).naOrdem(48),
     botao("CmdMensagemConfirmar", 120, 915, 1335, 315).comTexto("&Confirmar").com(Botoes).naOrdem(46),
-    acao("ImgMensagemSair", 4080, 60, 240, 240, Imagens::Fechar).comDica("Fechar"),
+    acao("ImgMensagemSair", 4080, 60, 240, 240, Imagens::Fechar).comDica("Fechar").naOrdem(49),
     rotulo("lblMsgBoxCaption", 60, 30, 3975, 285)
         .comTexto("Mensagem do Sistema")
         .com(Titulo)

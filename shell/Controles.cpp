@@ -133,7 +133,33 @@ bool soltouUmClique(QWidget* w, const QMouseEvent* e, bool& duplo)
     return !eraDuplo && e->button() == Qt::LeftButton && w->rect().contains(e->position().toPoint());
 }
 
+// Space or Enter on a control the keyboard reached acts as its click; a key held down acts once.
+bool teclaDeClique(const QKeyEvent* e)
+{
+    const int k = e->key();
+    return !e->isAutoRepeat() && (k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter);
+}
+
 } // namespace
+
+void desenharFoco(QPainter& p, const QRect& controle)
+{
+    const QRect quadro = controle.adjusted(1, 1, -2, -2);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::white, 1));
+    p.drawRect(quadro);
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.drawRect(quadro);
+}
+
+void Rotulo::paintEvent(QPaintEvent* e)
+{
+    QLabel::paintEvent(e);
+    if (hasFocus()) {
+        QPainter p(this);
+        desenharFoco(p, rect());
+    }
+}
 
 void Rotulo::mouseReleaseEvent(QMouseEvent* e)
 {
@@ -189,7 +215,7 @@ void Imagem::definirBorda(bool simples)
 
 void Imagem::paintEvent(QPaintEvent*)
 {
-    if (m_figura.isNull() && !m_borda)
+    if (m_figura.isNull() && !m_borda && !hasFocus())
         return;
     QPainter p(this);
     if (!m_figura.isNull()) {
@@ -204,6 +230,16 @@ void Imagem::paintEvent(QPaintEvent*)
         p.setPen(palette().color(QPalette::Active, QPalette::WindowText));
         p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+    if (hasFocus())
+        desenharFoco(p, rect());
+}
+
+void Imagem::keyPressEvent(QKeyEvent* e)
+{
+    if (teclaDeClique(e))
+        emit clicado();
+    else
+        QWidget::keyPressEvent(e);
 }
 
 void Imagem::mouseReleaseEvent(QMouseEvent* e)

@@ -29,6 +29,10 @@ void falarPortugues();
 // scales it into `alvo`.
 void desenharFigura(QPainter& p, const QRect& alvo, const QImage& figura);
 
+// The frame a control the keyboard reached draws inside its edge: dotted black over white, seen on
+// every priority's colour and on the pictures. Only the keyboard gives these controls the focus.
+void desenharFoco(QPainter& p, const QRect& controle);
+
 class Rotulo : public QLabel
 {
     Q_OBJECT
@@ -47,6 +51,7 @@ signals:
     void duploClique();
 
 protected:
+    void paintEvent(QPaintEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
@@ -73,6 +78,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 

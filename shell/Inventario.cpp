@@ -45,7 +45,9 @@ void Construtor::aplicar(const Controle& c, QWidget* w, QPoint origem)
         w->setVisible(false);
     if (c.tipo != Tipo::Traco && c.ordem >= 0) {
         m_ordem.emplace(c.ordem, w);
-        w->setFocusPolicy(c.tipo == Tipo::CaixaImagem ? Qt::TabFocus : Qt::StrongFocus);
+        // Pictures and labels take the focus from the keyboard only: a click on them draws no frame.
+        const bool soTeclado = c.tipo == Tipo::CaixaImagem || c.tipo == Tipo::Imagem || c.tipo == Tipo::Rotulo;
+        w->setFocusPolicy(soTeclado ? Qt::TabFocus : Qt::StrongFocus);
     } else if (c.tipo == Tipo::Rolagem || c.tipo == Tipo::Botao) {
         w->setFocusPolicy(Qt::NoFocus);
     }

@@ -6,6 +6,7 @@
 #include "groups/ListaGrupos.h"
 #include "groups/PainelGrupo.h"
 #include "message/PainelMensagem.h"
+#include "shell/Acessibilidade.h"
 #include "shell/Bandeja.h"
 #include "shell/Controles.h"
 #include "shell/Desdobramento.h"
@@ -35,14 +36,17 @@ constexpr Controle Desenho
     = caixa("PicPrancheta", 30, 0, 6840, 8985).comFigura(Imagens::Prancheta).com({ "Arial", 8.25 }).naOrdem(1);
 
 // The board's own controls, topmost first; the grid and the group list are parts of their own.
+// Keyboard order: the board's design gives PicFocus, PicPrancheta, the group list and the scroll
+// bar (the grid's rows take the place left between these two); the image buttons follow, left to
+// right. The maker's links are not in it: a screen reader reaches them as links.
 // clang-format off
 constexpr Controle Tabela[] = {
     caixa("Picture1", 5730, 1470, 285, 285).comMarcas(Oculto),
     caixa("PicFocus", 1740, 1470, 10, 10).naOrdem(0),
-    acao("CmdDelGrupo", 870, 1000, 240, 240, Imagens::Lixeira).comDica("Excluir Grupo"),
-    acao("CmdNewGrupo", 480, 1000, 240, 240, Imagens::Caderno).comDica("Novo Grupo"),
-    acao("CmdNewFazela", 1230, 1005, 240, 240, Imagens::Pagina).comDica("Incluir Fazela"),
-    acao("CmdSair", 5850, 1000, 240, 240, Imagens::Fechar).comDica("Fechar"),
+    acao("CmdDelGrupo", 870, 1000, 240, 240, Imagens::Lixeira).comDica("Excluir Grupo").naOrdem(6),
+    acao("CmdNewGrupo", 480, 1000, 240, 240, Imagens::Caderno).comDica("Novo Grupo").naOrdem(5),
+    acao("CmdNewFazela", 1230, 1005, 240, 240, Imagens::Pagina).comDica("Incluir Fazela").naOrdem(7),
+    acao("CmdSair", 5850, 1000, 240, 240, Imagens::Fechar).comDica("Fechar").naOrdem(8),
     rotulo("Vek1", 990, 8250, 4500, 390).comTexto(NomeFabricante).com(Fabricante).comFrente(Branco).comMarcas(Centro | Mao),
     rotulo("Vek2", 1020, 8280, 4500, 390).comTexto(NomeFabricante).com(Fabricante).comFrente(Preto).comMarcas(Centro),
     acao("Image2", 5550, 8310, 510, 270, Imagens::Logo2),
@@ -69,6 +73,7 @@ Prancheta::Prancheta(const BancoDeDados& banco, Montagem montagem)
     , m_sistema(new SistemaDeJanelas(this))
     , m_desdobramento(new Desdobramento(this))
 {
+    Acessibilidade::instalar();
     setObjectName(QStringLiteral("Prancheta"));
     setWindowTitle(QStringLiteral("Fazelas"));
     // Where nothing cuts the window to the clipboard's outline, the window is see-through around it.
@@ -180,6 +185,7 @@ void Prancheta::montarPaineis()
     m_mensagem->raise();
     construtor.ordenarTeclado();
     m_construtor.reset();
+    Acessibilidade::ligarRotulos(this);
 
     connect(m_painelGrupo, &PainelGrupo::grupoIncluido, this, [this] { protegido([this] { m_grupos->alimentar(); }); });
     connect(m_painelFazela, &PainelFazela::gravada, this,
@@ -257,8 +263,21 @@ bool Prancheta::eventFilter(QObject* alvo, QEvent* e)
     // for the places no control covers.
     if (alvo == m_prancheta && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick))
         return m_prancheta->childAt(static_cast<QMouseEvent*>(e)->position().toPoint()) != nullptr;
-    if (alvo != m_prancheta && (e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent))
-        m_prancheta->setEnabled(m_painelGrupo->isHidden() && m_painelFazela->isHidden() && m_mensagem->isHidden());
+    if (alvo != m_prancheta && (e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent)) {
+        const bool livre = m_painelGrupo->isHidden() && m_painelFazela->isHidden() && m_mensagem->isHidden();
+        if (!livre && m_prancheta->isEnabled()) {
+            QWidget* f = focusWidget();
+            m_focoAntesDoPainel = f && m_prancheta->isAncestorOf(f) ? f : m_foco;
+        }
+        m_prancheta->setEnabled(livre);
+        // The keyboard goes back where it was when the panel opened (a mouse user's is PicFocus,
+        // which shows nothing), not to a control of the hidden panel.
+        if (livre && m_focoAntesDoPainel) {
+            QWidget* volta = m_focoAntesDoPainel;
+            m_focoAntesDoPainel = nullptr;
+            (volta->isVisible() && (volta->focusPolicy() & Qt::TabFocus) ? volta : m_foco)->setFocus();
+        }
+    }
     return QWidget::eventFilter(alvo, e);
 }
 

@@ -4,6 +4,7 @@
 #include "data/BancoDeDados.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
@@ -67,6 +68,7 @@ private:
     Desdobramento* m_desdobramento;
     CaixaImagem* m_prancheta;
     QWidget* m_foco;
+    QPointer<QWidget> m_focoAntesDoPainel; // where the keyboard was on the board when a panel opened
     Imagem* m_marcaFeita;
     Grade* m_grade;
     ListaGrupos* m_grupos;

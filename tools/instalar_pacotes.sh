@@ -10,6 +10,7 @@ pacotes=(
   # the end-to-end tests: a real X server, a window manager with a notification area, and tools to drive it
   xvfb icewm xdotool x11-utils x11-apps x11-xkb-utils x11-xserver-utils xclip imagemagick dbus dbus-x11 procps
   desktop-file-utils appstream # to check the desktop entry and the software centres' metadata
+  at-spi2-core python3-pyatspi # to read the board as a screen reader does
   "$@"
 )
 faltam=()

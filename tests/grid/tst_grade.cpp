@@ -5,8 +5,10 @@
 #include "apoio/ArquivoObservado.h"
 #include "assets/Imagens.h"
 #include "grid/Grade.h"
+#include "shell/Acessibilidade.h"
 #include "shell/Controles.h"
 
+#include <QAccessible>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <filesystem>
@@ -128,6 +130,7 @@ private slots:
     void outroProgramaEntreAsLeituras_data();
     void outroProgramaEntreAsLeituras();
     void codigosDe64Bits();
+    void tecladoELeitorDeTela();
 };
 
 void TstGrade::linhasPintadas()
@@ -452,6 +455,53 @@ void TstGrade::codigosDe64Bits()
     m_p->findChild<QLineEdit*>("txtFazelaNome")->setText("nova");
     QTest::mouseClick(m_p->findChild<QWidget*>("CmdFazelaIncluir"), Qt::LeftButton);
     QCOMPARE(m_banco->valor("Select Cod_Grupo from Fazelas where Fazela = 'nova'").toLongLong(), 4294967297LL);
+}
+
+// The rows are one stop of the keyboard; Up and Down walk them and scroll at the edges, keeping the
+// focus; Space ticks, Enter opens. A screen reader reads each row's task and mark as shown (that it
+// is told of changes, the end-to-end case caso_leitor_de_tela checks).
+void TstGrade::tecladoELeitorDeTela()
+{
+    Acessibilidade::instalar();
+    m_banco->executar(Muitas);
+    GradeSozinha g(m_banco->banco());
+    g.grade.carregar(1);
+    g.prancheta.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&g.prancheta));
+    QCOMPARE(g.linha(0)->focusPolicy(), Qt::TabFocus);
+    QCOMPARE(g.linha(1)->focusPolicy(), Qt::NoFocus);
+    g.linha(0)->clearFocus(); // the window gave it to its only stop
+    QTest::mouseClick(g.linha(0), Qt::LeftButton);
+    QVERIFY(!g.linha(0)->hasFocus()); // a click draws no focus frame
+    const QImage semFoco = g.linha(0)->grab().toImage();
+    g.linha(0)->setFocus();
+    QVERIFY(g.linha(0)->grab().toImage() != semFoco);
+    QSignalSpy roladas(&g.grade, &Grade::rolada), abertas(&g.grade, &Grade::fazelaAberta);
+    for (int i = 0; i < Grade::Linhas; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QVERIFY(g.linha(22)->hasFocus() && g.linha(22)->focusPolicy() == Qt::TabFocus);
+    QCOMPARE(g.rolagem()->value(), 1);
+    QCOMPARE(g.linha(22)->text(), QStringLiteral("  t23"));
+    QVERIFY(roladas.isEmpty() && g.emPasso());
+    QAccessibleInterface* linha = QAccessible::queryAccessibleInterface(g.linha(22));
+    QAccessibleInterface* marca = QAccessible::queryAccessibleInterface(g.marca(22));
+    QCOMPARE(linha->role(), QAccessible::ListItem);
+    QCOMPARE(linha->text(QAccessible::Name), QStringLiteral("t23"));
+    QCOMPARE(linha->text(QAccessible::Description), QStringLiteral("Prioridade Média. d23"));
+    QCOMPARE(marca->role(), QAccessible::CheckBox);
+    QCOMPARE(marca->text(QAccessible::Name), QStringLiteral("t23"));
+    QTest::keyClick(g.linha(22), Qt::Key_Space);
+    QVERIFY(marca->state().checked && linha->state().checked);
+    QCOMPARE(linha->text(QAccessible::Description), QStringLiteral("Prioridade Média, feita. d23"));
+    QTest::keyClick(g.linha(22), Qt::Key_Return);
+    QCOMPARE(abertas.size(), 1);
+    QCOMPARE(abertas[0][0].value<Fazela>().codigo, 40023);
+    marca->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QCOMPARE(m_banco->linhas("Select Codigo, Executado from Gravacoes"),
+        (QList<QVariantList> { { 40023, "S" }, { 40023, QVariant() } }));
+    for (int i = 0; i < Grade::Linhas; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QVERIFY(g.linha(0)->hasFocus() && g.rolagem()->value() == 0 && roladas.isEmpty());
 }
 
 QTEST_MAIN(TstGrade)

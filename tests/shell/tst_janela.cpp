@@ -113,9 +113,10 @@ void TstJanela::estadoInicial()
         w = w->nextInFocusChain();
     } while (w != foco);
     QCOMPARE(ordem.join(' '),
-        "PicFocus PicPrancheta cmbGrupo VscGrade txtGrupoGrupo CmdGrupoIncluir CmdGrupoCancel "
-        "CmdMensagemConfirmar CmdMensagemOkay CmdMensagemCancelar CmbFazelaPrior txtFazelaNome "
-        "txtFazelaDescricao CmdFazelaIncluir CmdFazelaAlterar CmdFazelaExcluir");
+        "PicFocus PicPrancheta cmbGrupo VscGrade CmdNewGrupo CmdDelGrupo CmdNewFazela CmdSair txtGrupoGrupo "
+        "CmdGrupoIncluir ImgGrupoSair CmdGrupoCancel CmdMensagemConfirmar CmdMensagemOkay CmdMensagemCancelar "
+        "ImgMensagemSair CmbFazelaPrior txtFazelaNome txtFazelaDescricao CmdFazelaIncluir CmdFazelaAlterar "
+        "CmdFazelaExcluir CmdFazelaSair");
     // The priority list's positions are the stored priorities less one.
     QCOMPARE(
         itens(controle<QComboBox>("CmbFazelaPrior")), QStringList({ "Nenhuma", "Baixa", "Média", "Alta", "Urgente" }));
@@ -137,6 +138,7 @@ void TstJanela::estadoInicial()
     QVERIFY(controle("txtGrupoGrupo")->isEnabled() && controle("CmdMensagemConfirmar")->isEnabled());
     clicar("CmdGrupoCancel");
     QVERIFY(controle("CmdNewFazela")->isEnabled());
+    QVERIFY(foco->hasFocus()); // a click gave the image no focus, and the keyboard is back
 }
 
 void TstJanela::mascaraEPressoes()
