@@ -4,17 +4,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QStorageInfo>
 #include <QSysInfo>
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <optional>
 #include <pwd.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -105,6 +107,18 @@ QString campainhaEm(const QString& pasta, const QString& banco)
     return QDir(pasta).filePath(QStringLiteral("fazelas-%1.sock").arg(QString::fromLatin1(resumo.left(16))));
 }
 
+// A local socket's address; none where the path is too long for one.
+std::optional<sockaddr_un> endereco(const QString& caminho)
+{
+    const QByteArray nativo = QFile::encodeName(caminho);
+    sockaddr_un e {};
+    e.sun_family = AF_UNIX;
+    if (size_t(nativo.size()) >= sizeof e.sun_path)
+        return std::nullopt;
+    std::memcpy(e.sun_path, nativo.constData(), size_t(nativo.size()));
+    return e;
+}
+
 } // namespace
 
 QString UmaCopia::arquivoDaTrava(const QString& arquivoDoBanco)
@@ -122,7 +136,14 @@ UmaCopia::UmaCopia(const QString& arquivoDoBanco, QObject* pai)
     m_trava.setStaleLockTime(0);
 }
 
-UmaCopia::~UmaCopia() = default;
+UmaCopia::~UmaCopia()
+{
+    if (m_campainha >= 0) {
+        delete m_aviso; // before its socket is closed
+        ::close(m_campainha);
+        ::unlink(QFile::encodeName(m_caminhoDaCampainha).constData());
+    }
+}
 
 UmaCopia::Resultado UmaCopia::falha(const QString& problema)
 {
@@ -179,30 +200,47 @@ UmaCopia::Resultado UmaCopia::tomar()
 
 void UmaCopia::atender()
 {
+    // A plain local socket: the toolkit's own would bring its network library and what that loads
+    // into every start for one ring.
     const QStringList pastas = pastasParticulares(true);
-    if (pastas.isEmpty())
+    const QString caminho = pastas.isEmpty() ? QString() : campainhaEm(pastas.first(), m_banco);
+    const std::optional<sockaddr_un> e = endereco(caminho);
+    if (!e)
         return;
-    m_campainha = std::make_unique<QLocalServer>();
-    const QString nome = campainhaEm(pastas.first(), m_banco);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     // Called by the lock's holder only: a socket left by a copy that died is taken over.
-    QLocalServer::removeServer(nome);
+    ::unlink(e->sun_path);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&*e), sizeof *e) != 0 || ::listen(fd, 8) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return;
+    }
+    m_campainha = fd;
+    m_caminhoDaCampainha = caminho;
     // Nothing is read or written: there is nothing a stranger's connection could say.
-    connect(m_campainha.get(), &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* s = m_campainha->nextPendingConnection())
-            s->deleteLater();
+    m_aviso = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_aviso, &QSocketNotifier::activated, this, [this] {
+        for (int c; (c = ::accept4(m_campainha, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;)
+            ::close(c);
         emit tocada();
     });
-    m_campainha->listen(nome);
 }
 
 bool UmaCopia::tocar() const
 {
     // The running copy may have been started in another environment: every private runtime folder
-    // of the user is tried. A local connection is made, or refused, at once.
+    // of the user is tried. A local connection is made, or refused, at once; a copy too busy to
+    // take it is given a second.
     for (const QString& pasta : pastasParticulares(false)) {
-        QLocalSocket s;
-        s.connectToServer(campainhaEm(pasta, m_banco));
-        if (s.waitForConnected(1000))
+        const std::optional<sockaddr_un> e = endereco(campainhaEm(pasta, m_banco));
+        const int fd = e ? ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0) : -1;
+        if (fd < 0)
+            continue;
+        const timeval prazo { 1, 0 };
+        ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &prazo, sizeof prazo);
+        const bool atendeu = ::connect(fd, reinterpret_cast<const sockaddr*>(&*e), sizeof *e) == 0;
+        ::close(fd);
+        if (atendeu)
             return true;
     }
     return false;

@@ -6,9 +6,8 @@
 #include <QLockFile>
 #include <QObject>
 #include <QString>
-#include <memory>
 
-class QLocalServer;
+class QSocketNotifier;
 
 class UmaCopia : public QObject
 {
@@ -43,7 +42,9 @@ private:
     QLockFile m_trava;
     QString m_problema;
     QString m_detalhe;
-    std::unique_ptr<QLocalServer> m_campainha;
+    int m_campainha = -1; // the doorbell's listening socket
+    QString m_caminhoDaCampainha;
+    QSocketNotifier* m_aviso = nullptr;
 
     Resultado falha(const QString& problema);
 };
