@@ -31,9 +31,9 @@ build=$(cd "${build:-$raiz/build}" && pwd) || { echo "no build folder; build fir
 # (ajuda_e_versao and the end-to-end test run them).
 alvos=$(cd "$raiz/tests" && ls */tst_*.cpp | xargs -n1 basename | sed 's/\.cpp$//')
 alvos="$alvos fazelas fazelas-criar-banco"
-excluir='^(ponta_a_ponta|resistencia_queda)$'
+excluir='^ponta_a_ponta$'
 if [ "$e2e" = 1 ]; then
-  excluir='^resistencia_queda$'
+  excluir='^$'
 fi
 
 trabalho=$(mktemp -d)

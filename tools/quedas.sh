@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Crash safety: the real program is killed (SIGKILL) at random moments while it writes, driven from
-# outside through real X events, and after every kill the file is checked.
+# Crash safety under stress: the real program is killed (SIGKILL) at random moments while it writes,
+# driven from outside through real X events, and after every kill the file is checked. Not run by
+# the tests (each kill takes a second or two; the atomicity it checks is the unit tests' too):
+# a long run, by hand, before a release or after a change to how the file is written.
 #
-#   queda.sh FAZELAS CRIAR_BANCO [KILLS] [SEED]
+#   tools/quedas.sh FAZELAS CRIAR_BANCO [KILLS] [SEED]
 #
 # Each round starts the program on the file the previous kill left, does up to two actions and
 # waits for each to show in the database (finished writes), copies the file as the snapshot,
@@ -16,9 +18,9 @@ export FAZELAS=$1 CRIAR_BANCO=$2
 quedas=${3:-40}
 semente=${4:-$(date +%s)}
 RANDOM=$semente
-source "$aqui/../e2e/comum.sh"
+source "$aqui/../tests/e2e/comum.sh"
 
-echo "queda: $quedas kills, seed $semente (replay: $0 FAZELAS CRIAR_BANCO $quedas $semente)"
+echo "queda: $quedas kills, seed $semente (replay: $0 $FAZELAS $CRIAR_BANCO $quedas $semente)"
 iniciar_x || { parar_x; exit 1; }
 trap 'parar_programa; parar_x; rm -rf "$E2E_TMP"' EXIT
 preparar_pasta
