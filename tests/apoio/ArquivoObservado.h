@@ -4,6 +4,9 @@
 // call on to the system's. A reader that lets the database go (a read's end) and a journal deleted
 // at a commit are told to the test.
 #include <functional>
+#include <memory>
+
+struct sqlite3_vfs;
 
 class ArquivoObservado
 {
@@ -17,4 +20,7 @@ public:
     std::function<void()> aoLiberar;
     // A file deleted; `pastaSincronizada` tells whether its folder is synced to the disk after.
     std::function<void(const char* arquivo, bool pastaSincronizada)> aoApagar;
+
+private:
+    std::unique_ptr<sqlite3_vfs> m_vfs;
 };

@@ -8,7 +8,6 @@
 
 #include <QCryptographicHash>
 #include <algorithm>
-#include <random>
 #include <sqlite3.h>
 #include <sys/mount.h>
 #include <thread>
@@ -83,18 +82,12 @@ private slots:
         m_bd.reset();
         m_banco.reset();
     }
-    void grupoLembrado_data();
-    void grupoLembrado();
     void grupos();
     void fazelas();
-    void textosVoltamByteAByte_data();
-    void textosVoltamByteAByte();
     void outroProgramaEntreAsOperacoes();
     void gravacaoConfirmadaSobreviveAQueda();
     void ordemDeUmLeitor_data();
     void ordemDeUmLeitor();
-    void ordemTotalECoerente();
-    void arquivoServeAoSqliteComum();
     void falhas_data();
     void falhas();
 
@@ -102,33 +95,6 @@ private:
     std::unique_ptr<BancoDeTeste> m_banco;
     std::unique_ptr<BancoDeDados> m_bd;
 };
-
-void TstDados::grupoLembrado_data()
-{
-    QTest::addColumn<QString>("preparo");
-    QTest::addColumn<qlonglong>("lembrado"); // 0: none
-    QTest::newRow("nulo") << "" << 0LL;
-    QTest::newRow("sem linha") << "Delete from Config" << 0LL;
-    QTest::newRow("zero") << "Update Config set Ultimo_Grupo = 0" << 0LL;
-    QTest::newRow("um grupo") << "Update Config set Ultimo_Grupo = 7" << 7LL;
-    QTest::newRow("além de 2^32") << "Update Config set Ultimo_Grupo = 4294967297" << 4294967297LL;
-    // What other programs may leave there is no group's code.
-    QTest::newRow("texto") << "Update Config set Ultimo_Grupo = 'sete'" << 0LL;
-    QTest::newRow("fração") << "Update Config set Ultimo_Grupo = 7.5" << 0LL;
-}
-
-void TstDados::grupoLembrado()
-{
-    QFETCH(QString, preparo);
-    QFETCH(qlonglong, lembrado);
-    if (!preparo.isEmpty())
-        m_banco->executar(preparo);
-    QCOMPARE(m_bd->grupoLembrado().value_or(0), lembrado);
-    // Remembering writes the one row, whatever was there; with no row, nothing and no failure.
-    m_bd->lembrarGrupo(-3);
-    QCOMPARE(m_banco->valor("Select count(*) from Config where Ultimo_Grupo = -3").toInt(),
-        preparo.startsWith("Delete") ? 0 : 1);
-}
 
 void TstDados::grupos()
 {
@@ -192,34 +158,6 @@ void TstDados::fazelas()
     // A deleted task's code is never given again.
     m_bd->excluirFazela(nova);
     QVERIFY(m_bd->incluirFazela(1, QStringLiteral("depois"), QString(), 3) > nova);
-}
-
-void TstDados::textosVoltamByteAByte_data()
-{
-    QTest::addColumn<QString>("texto");
-    QTest::newRow("apóstrofos") << "'; Drop Table Fazelas; -- '' ' \\' \"";
-    QTest::newRow("barras e por cento") << "C:\\pasta\\novo \\n %s %d %n _%_ ?1 :a @b $c";
-    QTest::newRow("acentos e direção") << "Ação e\u0301 مرحبا שלום \u202einvertido\u202c";
-    QTest::newRow("emoji") << "🙂👍🏽👨‍👩‍👧 🇧🇷 𝄞";
-    QTest::newRow("controles") << QStringLiteral("a\tb\nc\r\x01\x7f\u00a0\u2028 fim");
-    QTest::newRow("NUL no meio") << QStringLiteral("antes%1depois").arg(QChar(0));
-    QTest::newRow("longo") << QString(70000, QLatin1Char('x')) + "'";
-}
-
-void TstDados::textosVoltamByteAByte()
-{
-    QFETCH(QString, texto);
-    const int64_t grupo = m_bd->incluirGrupo(texto);
-    const int64_t codigo = m_bd->incluirFazela(grupo, texto, texto, 2);
-    QCOMPARE(m_bd->grupos(), (QList<Grupo> { { grupo, texto } }));
-    QCOMPARE(lidas(*m_bd, grupo), (QList<QVariantList> { { qlonglong(codigo), texto, texto, 2, false } }));
-    m_bd->alterarFazela(codigo, texto + texto, texto, 1);
-    QCOMPARE(lidas(*m_bd, grupo), (QList<QVariantList> { { qlonglong(codigo), texto + texto, texto, 1, false } }));
-    // As the sqlite3 shell sees them: the same bytes, as text.
-    QCOMPARE(m_banco->valor("Select typeof(Fazela) || typeof(Descricao) from Fazelas").toString(),
-        QStringLiteral("texttext"));
-    QCOMPARE(m_banco->valor("Select hex(Descricao) from Fazelas").toString(),
-        QString::fromLatin1(texto.toUtf8().toHex().toUpper()));
 }
 
 // Between the board's operations the file is another program's to write: each operation reads
@@ -292,82 +230,32 @@ void TstDados::ordemDeUmLeitor()
     QCOMPARE(obtido, esperado);
 }
 
-void TstDados::ordemTotalECoerente()
-{
-    // Pieces that take every path of the comparison: plain letters, accents precomposed and
-    // combining, capitals, signs, and bytes that are no UTF-8 at all.
-    const std::vector<std::string> pecas = { "a", "A", "á", "Á", "a\xCC\x81", "b", "B", " ", "-", "ç", "Ç", "z", "ô",
-        "\xCC\x83", "ß", "Æ", "€", "\xC3", "\xFF", "e", "é", "ão", "x" };
-    std::mt19937 sorteio(7);
-    std::vector<std::string> textos(300);
-    for (auto& t : textos)
-        for (int n = int(sorteio() % 7); n > 0; --n)
-            t += pecas[sorteio() % pecas.size()];
-    std::sort(textos.begin(), textos.end(), [](auto& a, auto& b) { return comparar(a, b) < 0; });
-    const std::string prefixo = "Comprar pão e leite ";
-    for (size_t i = 0; i < textos.size(); ++i)
-        for (size_t j = i; j < textos.size(); ++j) {
-            const int r = comparar(textos[i], textos[j]);
-            QVERIFY2(r == (textos[i] == textos[j] ? 0 : -1), (textos[i] + " | " + textos[j]).c_str());
-            QCOMPARE(comparar(textos[j], textos[i]), -r);
-            // A long shared beginning changes nothing (unless an accent there would join it).
-            if (textos[i].rfind("\xCC", 0) != 0 && textos[j].rfind("\xCC", 0) != 0)
-                QCOMPARE(comparar(prefixo + textos[i], prefixo + textos[j]), r);
-        }
-}
-
-void TstDados::arquivoServeAoSqliteComum()
-{
-    // The test's own connection is plain SQLite, as the sqlite3 shell is.
-    m_banco->executar("Insert into Grupo_Fazela values (1,'b'), (2,'A');"
-                      "Insert into Fazelas(Cod_Grupo,Fazela,Descricao,Prioridade) values (1,'y','a',3);"
-                      "Update Fazelas set Descricao = 'c' where Descricao = 'a';"
-                      "Update Grupo_Fazela set Grupo = 'B' where Grupo = 'b';");
-    QCOMPARE(
-        m_banco->linhas("Select Grupo from Grupo_Fazela Order By Grupo"), QList<QVariantList>({ { "A" }, { "B" } }));
-    QCOMPARE(m_banco->valor("Select Descricao from Fazelas where Descricao = 'C'").toString(), QStringLiteral("c"));
-    QCOMPARE(m_banco->valor("Pragma integrity_check").toString(), QStringLiteral("ok"));
-}
-
 void TstDados::falhas_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("conteudo"); // the file's bytes; "-": no file; empty: the schema
     QTest::addColumn<QString>("preparo"); // statements run first on the schema
     QTest::addColumn<QString>("problema");
     QTest::addColumn<QString>("operacao");
-    QTest::newRow("sem arquivo") << QByteArray("-") << ""
-                                 << "o arquivo não foi encontrado"
-                                 << "ao abrir";
+    QTest::newRow("sem arquivo") << QByteArray("-") << "" << "o arquivo não foi encontrado" << "ao abrir";
     QTest::newRow("Access") << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20).repeated(300) << ""
-                            << "formato do Microsoft Access"
-                            << "ao abrir";
-    QTest::newRow("texto") << QByteArray("lista de compras\n").repeated(100) << ""
-                           << "formato desconhecido"
-                           << "ao abrir";
-    QTest::newRow("vazio") << QByteArray("+") << ""
-                           << "o arquivo está vazio"
-                           << "ao ler";
-    QTest::newRow("sem tabela") << QByteArray() << "Drop Table Fazelas"
-                                << "não tem as tabelas esperadas"
-                                << "ao gravar";
-    QTest::newRow("em uso") << QByteArray() << ""
-                            << "em uso por outro programa"
-                            << "ao gravar";
+        << "formato do Microsoft Access" << "ao abrir";
+    QTest::newRow("texto") << QByteArray("lista de compras\n").repeated(100) << "" << "formato desconhecido"
+        << "ao abrir";
+    QTest::newRow("vazio") << QByteArray("+") << "" << "o arquivo está vazio" << "ao ler";
+    QTest::newRow("sem tabela") << QByteArray() << "Drop Table Fazelas" << "não tem as tabelas esperadas"
+        << "ao gravar";
+    QTest::newRow("em uso") << QByteArray() << "" << "em uso por outro programa" << "ao gravar";
     // Its last page, one of the tasks', is spoiled below: the read fails half-way.
-    QTest::newRow("danificado") << QByteArray() << tarefas(400) << "danificado"
-                                << "ao ler";
+    QTest::newRow("danificado") << QByteArray() << tarefas(400) << "danificado" << "ao ler";
     // The tasks were deleted first: they come back with the group.
     QTest::newRow("recusado no meio") << QByteArray()
-                                      << tarefas(3)
-            + "Create Trigger recusa Before Delete On Grupo_Fazela"
-              " Begin Select Raise(Abort, 'recusado'); End"
-                                      << "recusou a operação"
-                                      << "ao gravar";
-    QTest::newRow("sistema só de leitura") << QByteArray() << ""
-                                           << "o sistema de arquivos só permite leitura"
-                                           << "ao abrir";
-    QTest::newRow("disco cheio") << QByteArray() << tarefas(3) << "o disco está cheio"
-                                 << "ao gravar";
+        << tarefas(3) + "Create Trigger recusa Before Delete On Grupo_Fazela Begin Select Raise(Abort, 'recusado'); End"
+        << "recusou a operação" << "ao gravar";
+    QTest::newRow("sistema só de leitura") << QByteArray() << "" << "o sistema de arquivos só permite leitura"
+        << "ao abrir";
+    QTest::newRow("disco cheio") << QByteArray() << tarefas(3) << "o disco está cheio" << "ao gravar";
+    // clang-format on
 }
 
 // Each names the file, the operation and the problem, and leaves the file as it was, with nothing

@@ -119,10 +119,8 @@ class TstGrade : public ComPrancheta
 {
     Q_OBJECT
 private slots:
-    void linhasPintadas();
     void limiteDasLinhas_data();
     void limiteDasLinhas();
-    void grupoSemFazelas();
     void rolagemEAcoesNaLinhaCerta();
     void umCliqueMudaUmaVez();
     void recargaMantemLinhasEAcoesEmPasso_data();
@@ -132,47 +130,6 @@ private slots:
     void codigosDe64Bits();
     void tecladoELeitorDeTela();
 };
-
-void TstGrade::linhasPintadas()
-{
-    // Equal priorities go by description in Portuguese order; any text in Executado is done; rows
-    // other tools wrote (a Null name, priorities Null or out of range) show as transparent rows.
-    m_banco->executar("Insert into Grupo_Fazela values (1,'Casa'), (2,'Outro');"
-                      "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Descricao,Prioridade,Executado) values"
-                      " (1,1,'Zé','zebra',3,null), (2,1,'Ana','Água',3,'S'), (3,1,'Bia','abacaxi',3,'x'),"
-                      " (4,1,'Caio','ônibus',3,''), (70000,1,'Urgente',null,5,null), (8,1,'Nada','n',0,null),"
-                      " (9,1,'Branca','b',1,null), (10,2,'Alheia','a',4,null), (11,1,null,'c',4,null),"
-                      " (12,1,'Nove','o',9,null), (13,1,'Nula','p',null,null), (14,1,'Baixa','q',2,null)");
-    GradeSozinha g(m_banco->banco());
-    g.grade.carregar(1);
-    struct Linha
-    {
-        const char* nome;
-        int codigo;
-        QColor cor;
-        bool feita;
-    };
-    const QColor nenhuma;
-    const QList<Linha> esperadas = { { "Nove", 12, nenhuma, false }, { "Urgente", 70000, QColor(255, 128, 128), false },
-        { "", 11, QColor(255, 255, 128), false }, { "Bia", 3, QColor(128, 255, 128), true },
-        { "Ana", 2, QColor(128, 255, 128), true }, { "Caio", 4, QColor(128, 255, 128), false },
-        { "Zé", 1, QColor(128, 255, 128), false }, { "Baixa", 14, QColor(192, 192, 255), false },
-        { "Branca", 9, QColor(255, 255, 255), false }, { "Nada", 8, nenhuma, false }, { "Nula", 13, nenhuma, false } };
-    QCOMPARE(g.grade.quantidade(), esperadas.size());
-    for (int i = 0; i < esperadas.size(); ++i) {
-        const Linha& e = esperadas[i];
-        QCOMPARE(g.linha(i)->text(), QStringLiteral("  ") + e.nome);
-        QCOMPARE(g.grade.fazelaDaLinha(i)->codigo, e.codigo);
-        QCOMPARE(g.linha(i)->opaco(), e.cor.isValid());
-        if (e.cor.isValid())
-            QCOMPARE(g.linha(i)->corFundo(), e.cor);
-        QCOMPARE(g.marca(i)->temFigura(), e.feita);
-        QVERIFY(g.linha(i)->temBorda() && g.marca(i)->temBorda());
-    }
-    QCOMPARE(g.linha(3)->toolTip(), QStringLiteral("abacaxi"));
-    QVERIFY(!g.linha(11)->temBorda() && g.linha(11)->text().isEmpty() && !g.grade.fazelaDaLinha(11));
-    QVERIFY(!g.rolagem()->isVisible());
-}
 
 void TstGrade::limiteDasLinhas_data()
 {
@@ -197,36 +154,6 @@ void TstGrade::limiteDasLinhas()
     QCOMPARE(g.rolagem()->maximum(), std::max(0, n - Grade::Linhas));
     g.rolagem()->setValue(g.rolagem()->maximum());
     QCOMPARE(g.linha(std::min(n, int(Grade::Linhas)) - 1)->text(), QStringLiteral("  t%1").arg(n - 1));
-}
-
-void TstGrade::grupoSemFazelas()
-{
-    m_banco->executar(tarefas(40) + "Insert into Grupo_Fazela values (2,'vazio')");
-    GradeSozinha g(m_banco->banco());
-    g.grade.carregar(1);
-    g.rolagem()->setValue(10);
-    QSignalSpy abertas(&g.grade, &Grade::fazelaAberta);
-    for (int grupo : { 2, 99 }) { // an empty group, and a group that no longer exists
-        g.grade.carregar(grupo);
-        QCOMPARE(g.grade.quantidade(), 0);
-        QCOMPARE(g.rolagem()->value(), 0);
-        Rotulo* l = g.linha(Grade::LinhaDaMensagem);
-        QCOMPARE(l->text(), QStringLiteral("Sem Fazelas Cadastradas !        "));
-        QCOMPARE(l->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        QVERIFY(l->font().bold() && l->font().italic() && !l->temBorda());
-        for (int i = 0; i < Grade::Linhas; ++i)
-            QVERIFY(i == Grade::LinhaDaMensagem || (g.linha(i)->text().isEmpty() && !g.linha(i)->temBorda()));
-        // Its rows answer nothing.
-        QTest::mouseClick(g.marca(Grade::LinhaDaMensagem), Qt::LeftButton);
-        QTest::mouseDClick(l, Qt::LeftButton);
-        QTest::mouseClick(g.marca(3), Qt::LeftButton);
-        QVERIFY(abertas.isEmpty() && !g.marca(Grade::LinhaDaMensagem)->temFigura());
-    }
-    // A code of 0 or below clears the grid without a message, and without reading the file.
-    std::filesystem::remove(m_banco->arquivo().toStdString());
-    g.grade.carregar(0);
-    QVERIFY(g.linha(Grade::LinhaDaMensagem)->text().isEmpty());
-    QVERIFY_THROWS_EXCEPTION(FalhaBanco, g.grade.carregar(1));
 }
 
 void TstGrade::rolagemEAcoesNaLinhaCerta()

@@ -13,19 +13,19 @@ namespace {
 const QString Grupos = QStringLiteral("Select * from Grupo_Fazela Order By Codigo");
 const QString Fazelas = QStringLiteral("Select * from Fazelas Order By Codigo");
 
-const char* Varios
+const char* const Varios
     = "Insert into Grupo_Fazela values (1,'zebra'), (2,'Água'), (3,'abacaxi'), (4,'ônibus'),"
       " (5,'Casa'), (6,'banana'), (7,'Casa'), (8,''), (9,'A - B'), (10,'d''Ávila');"
       "Insert into Fazelas(Cod_Grupo,Fazela,Prioridade) values (1,'um',3), (2,'dois',3), (7,'sete',3), (9,'nove',3);";
 // Every write of the settings row leaves its value in Gravacoes.
-const char* Gatilho
+const char* const Gatilho
     = ";Create Table Gravacoes(Valor);"
       "Create Trigger gravou After Update On Config Begin Insert Into Gravacoes Values (new.Ultimo_Grupo); End;";
 
-const char* DoisGrupos = "Insert into Grupo_Fazela values (1,'Casa'), (2,'Trabalho');"
-                         "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Prioridade) values"
-                         " (10,1,'Varrer',3), (20,2,'Relatório',2), (21,2,'Reunião',5);"
-                         "Update Config set Ultimo_Grupo = 2";
+const char* const DoisGrupos = "Insert into Grupo_Fazela values (1,'Casa'), (2,'Trabalho');"
+                               "Insert into Fazelas(Codigo,Cod_Grupo,Fazela,Prioridade) values"
+                               " (10,1,'Varrer',3), (20,2,'Relatório',2), (21,2,'Reunião',5);"
+                               "Update Config set Ultimo_Grupo = 2";
 
 // A part of the board on a window of its own.
 template <class Parte> struct Sozinha
@@ -57,14 +57,10 @@ public:
     }
 
 private slots:
-    void selecao_data();
-    void selecao();
     void inicio_data();
     void inicio();
-    void tabelaVaziaEEscolhaPeloTeclado();
     void incluir_data();
     void incluir();
-    void caixaCheiaLevaAoBotao();
     void excluir_data();
     void excluir();
     void falhaAoGravar_data();
@@ -82,74 +78,25 @@ QVariantList TstGrupos::gravacoes() const
     return valores;
 }
 
-void TstGrupos::selecao_data()
-{
-    QTest::addColumn<bool>("visivel");
-    QTest::addColumn<QString>("antes"); // the remembered group, then what another program did
-    QTest::addColumn<QString>("item");
-    QTest::addColumn<int>("depois");
-    QTest::newRow("o grupo atual") << true << "Update Config set Ultimo_Grupo = 7"
-                                   << " 7 - Casa" << 7;
-    QTest::newRow("nome com o separador") << true << "Update Config set Ultimo_Grupo = 9"
-                                          << " 9 - A - B" << 9;
-    QTest::newRow("grupo apagado") << true
-                                   << "Update Config set Ultimo_Grupo = 7; Delete from Grupo_Fazela where Codigo = 7"
-                                   << " 8 - " << 8;
-    QTest::newRow("nenhum grupo") << true << ""
-                                  << " 8 - " << 8;
-    // Hidden (the board at start-up): nothing is written and the grid is not told.
-    QTest::newRow("janela oculta") << false << "Update Config set Ultimo_Grupo = 2"
-                                   << " 2 - Água" << 2;
-}
-
-// Filling the list selects the current group, or the first by name when it is gone; with the board
-// on the screen the selection makes it current, has the grid show it and remembers it, once.
-void TstGrupos::selecao()
-{
-    QFETCH(bool, visivel);
-    QFETCH(QString, antes);
-    QFETCH(QString, item);
-    QFETCH(int, depois);
-    m_banco->executar(QString(Varios) + antes.section(';', 0, 0) + Gatilho);
-    Sozinha<ListaGrupos> l(m_banco->banco());
-    l.parte->iniciar();
-    if (antes.contains(';'))
-        m_banco->executar(antes.section(';', 1));
-    m_banco->executar("Delete from Gravacoes");
-    l.janela.setVisible(visivel);
-    QSignalSpy mudou(l.parte, &ListaGrupos::grupoAtualMudou);
-    l.parte->alimentar();
-    QCOMPARE(l.parte->currentText(), item);
-    QCOMPARE(l.parte->grupoAtual(), depois);
-    QCOMPARE(mudou.size(), visivel ? 1 : 0);
-    QCOMPARE(gravacoes(), visivel ? QVariantList({ depois }) : QVariantList());
-    QVERIFY(!itens(l.parte).contains(QString::fromLatin1(ListaGrupos::SemGrupos)) && l.parte->isEnabled());
-}
-
 void TstGrupos::inicio_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("lembrado"); // the settings row, "-" for none
     QTest::addColumn<int>("atual");
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("linha0");
     QTest::addColumn<bool>("duasEtapas"); // the program's own board: the rows on the screen first
-    QTest::newRow("sem linha") << "-" << 0 << " 8 - "
-                               << "" << false;
-    QTest::newRow("nulo") << "Null" << 0 << " 8 - "
-                          << "" << false;
+    QTest::newRow("sem linha") << "-" << 0 << " 8 - " << "" << false;
+    QTest::newRow("nulo") << "Null" << 0 << " 8 - " << "" << false;
     // What another program may leave there names no group, not the group nearest to it.
-    QTest::newRow("texto") << "'x'" << 0 << " 8 - "
-                           << "" << false;
-    QTest::newRow("fração") << "2.5" << 0 << " 8 - "
-                            << "" << false;
-    QTest::newRow("grupo lembrado") << "2" << 2 << " 2 - Água"
-                                    << "  dois" << false;
+    QTest::newRow("texto") << "'x'" << 0 << " 8 - " << "" << false;
+    QTest::newRow("fração") << "2.5" << 0 << " 8 - " << "" << false;
+    QTest::newRow("grupo lembrado") << "2" << 2 << " 2 - Água" << "  dois" << false;
     // The list shows its first item, which becomes current, so that a task added next does not
     // go to the group that is gone.
-    QTest::newRow("grupo apagado") << "77" << 8 << " 8 - "
-                                   << "" << false;
-    QTest::newRow("em duas etapas") << "2" << 2 << " 2 - Água"
-                                    << "  t29" << true;
+    QTest::newRow("grupo apagado") << "77" << 8 << " 8 - " << "" << false;
+    QTest::newRow("em duas etapas") << "2" << 2 << " 2 - Água" << "  t29" << true;
+    // clang-format on
 }
 
 // Start-up reads the settings row and never writes it.
@@ -186,51 +133,21 @@ void TstGrupos::inicio()
     QVERIFY(gravacoes().isEmpty());
 }
 
-void TstGrupos::tabelaVaziaEEscolhaPeloTeclado()
-{
-    m_banco->executar(QString(Varios) + "Update Config set Ultimo_Grupo = 3" + Gatilho);
-    Sozinha<ListaGrupos> l(m_banco->banco());
-    l.parte->iniciar();
-    l.janela.show();
-    l.janela.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&l.janela));
-    QSignalSpy mudou(l.parte, &ListaGrupos::grupoAtualMudou);
-    l.parte->setFocus();
-    QTest::keyClick(l.parte, Qt::Key_Down);
-    QCOMPARE(l.parte->currentText(), QStringLiteral(" 2 - Água"));
-    QCOMPARE(l.parte->grupoAtual(), 2);
-    // Every group gone: the list says so and cannot be used, and no group is current.
-    m_banco->executar("Delete from Grupo_Fazela");
-    l.parte->alimentar();
-    QCOMPARE(itens(l.parte), QStringList({ " Sem Grupos de Fazela Cadastrado !" }));
-    QVERIFY(!l.parte->isEnabled());
-    QCOMPARE(l.parte->grupoAtual(), 0);
-    QCOMPARE(gravacoes(), QVariantList({ 2, 0 }));
-    QCOMPARE(mudou.size(), 2);
-    QCOMPARE(mudou.last().first().toLongLong(), 0);
-    // Groups again: the list is usable again.
-    m_banco->executar("Insert into Grupo_Fazela values (2,'Casa')");
-    l.parte->alimentar();
-    QVERIFY(l.parte->isEnabled());
-    QCOMPARE(l.parte->grupoAtual(), 2);
-}
-
 void TstGrupos::incluir_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("preparo");
     QTest::addColumn<QString>("nome");
     QTest::addColumn<bool>("enter"); // added by Enter in the box, or by the button
     QTest::addColumn<int>("codigo");
-    QTest::newRow("tabela vazia") << ""
-                                  << "Casa d'Ávila" << false << 1;
+    QTest::newRow("tabela vazia") << "" << "Casa d'Ávila" << false << 1;
     QTest::newRow("depois de 1 e 7") << "Insert into Grupo_Fazela values (1,'Zeta'),(7,'Beta')"
-                                     << "Alfa \"x\"; \\ 'y' 🙂" << false << 8;
-    QTest::newRow("sem nome") << "Insert into Grupo_Fazela values (3,'Casa')"
-                              << "" << false << 4;
-    QTest::newRow("nome repetido, Enter") << "Insert into Grupo_Fazela values (3,'Casa')"
-                                          << "Casa" << true << 4;
+        << "Alfa \"x\"; \\ 'y' 🙂" << false << 8;
+    QTest::newRow("sem nome") << "Insert into Grupo_Fazela values (3,'Casa')" << "" << false << 4;
+    QTest::newRow("nome repetido, Enter") << "Insert into Grupo_Fazela values (3,'Casa')" << "Casa" << true << 4;
     // The box is full when Enter comes: the add closes the panel, and the focus stays put.
     QTest::newRow("cheio, Enter") << DoisGrupos << QString(50, QLatin1Char('g')) << true << 3;
+    // clang-format on
 }
 
 void TstGrupos::incluir()
@@ -264,31 +181,9 @@ void TstGrupos::incluir()
     QCOMPARE(incluidos.first().first().toLongLong(), codigo);
 }
 
-void TstGrupos::caixaCheiaLevaAoBotao()
-{
-    m_banco->executar(DoisGrupos);
-    Sozinha<PainelGrupo> g(m_banco->banco());
-    g.janela.show();
-    g.janela.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&g.janela));
-    const auto antes = m_banco->linhas(Grupos);
-    g.parte->abrir();
-    const QString cheio(50, QLatin1Char('g'));
-    digitar(g.c("txtGrupoGrupo"), cheio);
-    QTest::keyClick(g.c("txtGrupoGrupo"), Qt::Key_X);
-    QCOMPARE(QApplication::focusWidget(), g.c("CmdGrupoIncluir"));
-    QCOMPARE(g.c<QLineEdit>("txtGrupoGrupo")->text(), cheio);
-    // Cancelling, or closing the panel, writes nothing.
-    QTest::mouseClick(g.c("CmdGrupoCancel"), Qt::LeftButton);
-    QVERIFY(g.parte->isHidden());
-    g.parte->abrir();
-    digitar(g.c("txtGrupoGrupo"), QStringLiteral("Não fica"));
-    QTest::mouseClick(g.c("ImgGrupoSair"), Qt::LeftButton);
-    QVERIFY(g.parte->isHidden());
-    QCOMPARE(m_banco->linhas(Grupos), antes);
-}
 void TstGrupos::excluir_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("preparo");
     QTest::addColumn<QString>("botao"); // empty: no question is asked
     QTest::addColumn<QList<QVariantList>>("grupos");
@@ -296,25 +191,22 @@ void TstGrupos::excluir_data()
     QTest::addColumn<QStringList>("lista");
     QTest::addColumn<int>("atual");
     const QList<QVariantList> nada;
-    QTest::newRow("sem grupo atual") << "Select 1"
-                                     << "" << nada << nada << QStringList { ListaGrupos::SemGrupos } << 0;
+    QTest::newRow("sem grupo atual") << "Select 1" << "" << nada << nada << QStringList { ListaGrupos::SemGrupos } << 0;
     QTest::newRow("cancelado") << DoisGrupos << "CmdMensagemCancelar"
-                               << QList<QVariantList> { { 1, "Casa" }, { 2, "Trabalho" } }
-                               << QList<QVariantList> { { 10 }, { 20 }, { 21 } }
-                               << QStringList { " 1 - Casa", " 2 - Trabalho" } << 2;
+        << QList<QVariantList> { { 1, "Casa" }, { 2, "Trabalho" } }
+        << QList<QVariantList> { { 10 }, { 20 }, { 21 } } << QStringList { " 1 - Casa", " 2 - Trabalho" } << 2;
     // The group shown is deleted, not the one remembered at start; the first group left becomes
     // current, remembered and shown.
-    QTest::newRow("confirmado") << QString(DoisGrupos)
-            + ";Insert into Grupo_Fazela values (3,'Zoo');"
-              "Insert into Fazelas(Codigo,Cod_Grupo,Fazela) values (30,3,'x')"
-                                << "CmdMensagemConfirmar" << QList<QVariantList> { { 1, "Casa" }, { 2, "Trabalho" } }
-                                << QList<QVariantList> { { 10 }, { 20 }, { 21 } }
-                                << QStringList { " 1 - Casa", " 2 - Trabalho" } << 1;
-    QTest::newRow("o único grupo") << "Insert into Grupo_Fazela values (5,'Casa');"
-                                      "Insert into Fazelas(Codigo,Cod_Grupo,Fazela) values (50,5,'Varrer');"
-                                      "Update Config set Ultimo_Grupo = 5"
-                                   << "CmdMensagemConfirmar" << nada << nada << QStringList { ListaGrupos::SemGrupos }
-                                   << 0;
+    QTest::newRow("confirmado")
+        << QString(DoisGrupos) + ";Insert into Grupo_Fazela values (3,'Zoo');"
+           "Insert into Fazelas(Codigo,Cod_Grupo,Fazela) values (30,3,'x')"
+        << "CmdMensagemConfirmar" << QList<QVariantList> { { 1, "Casa" }, { 2, "Trabalho" } }
+        << QList<QVariantList> { { 10 }, { 20 }, { 21 } } << QStringList { " 1 - Casa", " 2 - Trabalho" } << 1;
+    QTest::newRow("o único grupo")
+        << "Insert into Grupo_Fazela values (5,'Casa');"
+           "Insert into Fazelas(Codigo,Cod_Grupo,Fazela) values (50,5,'Varrer'); Update Config set Ultimo_Grupo = 5"
+        << "CmdMensagemConfirmar" << nada << nada << QStringList { ListaGrupos::SemGrupos } << 0;
+    // clang-format on
 }
 
 void TstGrupos::excluir()

@@ -26,7 +26,6 @@ private slots:
     void cleanup() { m_janela.reset(); }
     void respostas_data();
     void respostas();
-    void respostaDuranteODesdobramento();
     // Ends every event loop of the test program, so it must come last.
     void programaEncerrandoNaoConfirma();
 
@@ -65,25 +64,6 @@ void TstMensagem::respostas()
     QCOMPARE(r->cancelar, tipo != 1);
     QCOMPARE(r->tamanho, Cheio);
     QVERIFY(m_painel->isHidden() && !m_painel->esperando());
-}
-
-void TstMensagem::respostaDuranteODesdobramento()
-{
-    // An answer given while the panel unfolds counts, and the call returns without waiting for more.
-    bool clicou = false;
-    QTimer relogio;
-    connect(&relogio, &QTimer::timeout, &relogio, [&] {
-        if (!clicou && m_painel->isVisible() && m_painel->size() != Cheio) {
-            clicou = true;
-            QTest::mouseClick(m_painel->findChild<QWidget*>("CmdMensagemConfirmar"), Qt::LeftButton);
-        }
-    });
-    relogio.start(0);
-    QVERIFY(m_painel->mostrar(Pergunta, 2));
-    QVERIFY(clicou);
-    // The unfolding runs to its end on the hidden panel without showing it again.
-    QTRY_COMPARE(m_painel->size(), Cheio);
-    QVERIFY(m_painel->isHidden());
 }
 
 void TstMensagem::programaEncerrandoNaoConfirma()

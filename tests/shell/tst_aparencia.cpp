@@ -141,23 +141,18 @@ void TstAparencia::desdobramentos()
 
 void TstAparencia::aparencia_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("preparo");
     QTest::addColumn<QString>("abrir"); // the control clicked before the picture
     QTest::addColumn<QString>("caixa"); // a box clicked and typed into
-    QTest::newRow("sem grupos") << ""
-                                << ""
-                                << "";
+    QTest::newRow("sem grupos") << "" << "" << "";
     QTest::newRow("sem fazelas") << "Insert into Grupo_Fazela values (1,'Casa'); Update Config set Ultimo_Grupo = 1"
-                                 << ""
-                                 << "";
-    QTest::newRow("grade") << Preparo << ""
-                           << "";
-    QTest::newRow("grupo") << Preparo << "CmdNewGrupo"
-                           << "txtGrupoGrupo";
-    QTest::newRow("fazela") << Preparo << "Linha(2)"
-                            << "";
-    QTest::newRow("mensagem") << Preparo << "CmdDelGrupo"
-                              << "";
+        << "" << "";
+    QTest::newRow("grade") << Preparo << "" << "";
+    QTest::newRow("grupo") << Preparo << "CmdNewGrupo" << "txtGrupoGrupo";
+    QTest::newRow("fazela") << Preparo << "Linha(2)" << "";
+    QTest::newRow("mensagem") << Preparo << "CmdDelGrupo" << "";
+    // clang-format on
 }
 
 void TstAparencia::aparencia()

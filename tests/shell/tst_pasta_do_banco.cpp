@@ -18,6 +18,7 @@ private slots:
 
 void TstPastaDoBanco::escolha_data()
 {
+    // clang-format off
     QTest::addColumn<bool>("instalado"); // the program lies in the installed folder (through a link with "atalho")
     QTest::addColumn<QString>("xdg"); // XDG_DATA_HOME, "@" standing for the test's folder; "-": not set
     QTest::addColumn<QString>("antes"); // "quadro": the data folder holds a board; "programa": the program's
@@ -25,42 +26,16 @@ void TstPastaDoBanco::escolha_data()
                                         // "trancada": the data folder cannot be written
     QTest::addColumn<QString>("esperada"); // the folder chosen, under the test's folder
     QTest::addColumn<QString>("problema"); // the failure reported instead
-    QTest::newRow("cópia") << false << "@/dados"
-                           << "programa"
-                           << "programa"
-                           << "";
-    QTest::newRow("cópia sem arquivo") << false << "@/dados"
-                                       << ""
-                                       << "programa"
-                                       << "";
-    QTest::newRow("instalado, primeira vez") << true << "@/dados"
-                                             << ""
-                                             << "dados/fazelas"
-                                             << "";
-    QTest::newRow("instalado, depois") << true << "@/dados"
-                                       << "quadro"
-                                       << "dados/fazelas"
-                                       << "";
-    QTest::newRow("instalado, por um atalho") << true << "@/dados"
-                                              << "atalho"
-                                              << "dados/fazelas"
-                                              << "";
-    QTest::newRow("sem XDG_DATA_HOME") << true << "-"
-                                       << ""
-                                       << "casa/.local/share/fazelas"
-                                       << "";
-    QTest::newRow("XDG_DATA_HOME relativo") << true << "dados"
-                                            << ""
-                                            << "casa/.local/share/fazelas"
-                                            << "";
-    QTest::newRow("arquivo no lugar") << true << "@/dados"
-                                      << "arquivo"
-                                      << ""
-                                      << "não pôde ser criada";
-    QTest::newRow("pasta sem gravação") << true << "@/dados"
-                                        << "trancada"
-                                        << ""
-                                        << "não permite gravação";
+    QTest::newRow("cópia") << false << "@/dados" << "programa" << "programa" << "";
+    QTest::newRow("cópia sem arquivo") << false << "@/dados" << "" << "programa" << "";
+    QTest::newRow("instalado, primeira vez") << true << "@/dados" << "" << "dados/fazelas" << "";
+    QTest::newRow("instalado, depois") << true << "@/dados" << "quadro" << "dados/fazelas" << "";
+    QTest::newRow("instalado, por um atalho") << true << "@/dados" << "atalho" << "dados/fazelas" << "";
+    QTest::newRow("sem XDG_DATA_HOME") << true << "-" << "" << "casa/.local/share/fazelas" << "";
+    QTest::newRow("XDG_DATA_HOME relativo") << true << "dados" << "" << "casa/.local/share/fazelas" << "";
+    QTest::newRow("arquivo no lugar") << true << "@/dados" << "arquivo" << "" << "não pôde ser criada";
+    QTest::newRow("pasta sem gravação") << true << "@/dados" << "trancada" << "" << "não permite gravação";
+    // clang-format on
 }
 
 void TstPastaDoBanco::escolha()
