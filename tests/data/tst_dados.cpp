@@ -84,6 +84,8 @@ private slots:
     }
     void grupos();
     void fazelas();
+    void textosVoltamByteAByte_data();
+    void textosVoltamByteAByte();
     void outroProgramaEntreAsOperacoes();
     void gravacaoConfirmadaSobreviveAQueda();
     void ordemDeUmLeitor_data();
@@ -98,7 +100,11 @@ private:
 
 void TstDados::grupos()
 {
-    QVERIFY(m_bd->grupos().isEmpty());
+    QVERIFY(m_bd->grupos().isEmpty() && !m_bd->grupoLembrado());
+    // Remembering writes the one settings row, past 2^32 too.
+    m_bd->lembrarGrupo(4294967297LL);
+    QCOMPARE(m_bd->grupoLembrado(), 4294967297LL);
+    QCOMPARE(m_banco->valor("Select count(*) from Config").toInt(), 1);
     QCOMPARE(m_bd->incluirGrupo(QStringLiteral("zebra")), 1);
     m_banco->executar("Insert into Grupo_Fazela values (7,'Água'), (4294967296,'abacaxi');"
                       "Insert into Fazelas(Codigo,Cod_Grupo,Fazela) values (1,7,'a'), (2,4294967296,'b'), (3,1,'c')");
@@ -158,6 +164,29 @@ void TstDados::fazelas()
     // A deleted task's code is never given again.
     m_bd->excluirFazela(nova);
     QVERIFY(m_bd->incluirFazela(1, QStringLiteral("depois"), QString(), 3) > nova);
+}
+
+void TstDados::textosVoltamByteAByte_data()
+{
+    QTest::addColumn<QString>("texto");
+    QTest::newRow("apóstrofos") << "'; Drop Table Fazelas; -- '' ' \\' \" ?1 :a @b $c %s";
+    QTest::newRow("acentos e direção") << "Ação e\u0301 مرحبا שלום \u202einvertido\u202c";
+    QTest::newRow("emoji") << "🙂👍🏽👨‍👩‍👧 🇧🇷 𝄞";
+    QTest::newRow("controles e NUL") << QStringLiteral("a\tb\nc\r\x01\u2028%1fim").arg(QChar(0));
+    QTest::newRow("longo") << QString(70000, QLatin1Char('x')) + "'";
+}
+
+// What the user typed is what the file holds, byte for byte, and what comes back.
+void TstDados::textosVoltamByteAByte()
+{
+    QFETCH(QString, texto);
+    const int64_t grupo = m_bd->incluirGrupo(texto);
+    const int64_t codigo = m_bd->incluirFazela(grupo, texto, texto, 2);
+    m_bd->alterarFazela(codigo, texto + texto, texto, 1);
+    QCOMPARE(m_bd->grupos(), (QList<Grupo> { { grupo, texto } }));
+    QCOMPARE(lidas(*m_bd, grupo), (QList<QVariantList> { { qlonglong(codigo), texto + texto, texto, 1, false } }));
+    QCOMPARE(m_banco->valor("Select typeof(Descricao) || hex(Descricao) from Fazelas").toString(),
+        "text" + QString::fromLatin1(texto.toUtf8().toHex().toUpper()));
 }
 
 // Between the board's operations the file is another program's to write: each operation reads

@@ -1,7 +1,6 @@
 // The board window: what it wires, its outline, which presses move it, its icon and the icon's
-// menu, links, pasting into its boxes, the toolkit's texts, and one copy per data file.
+// menu, pasting into its boxes, the toolkit's texts, and one copy per data file.
 #include "apoio/Apoio.h"
-#include "assets/Imagens.h"
 #include "shell/Bandeja.h"
 #include "shell/Controles.h"
 #include "shell/Falhas.h"
@@ -14,28 +13,6 @@
 #include <QPushButton>
 
 using Passo = QPair<int, qint64>; // activation, milliseconds
-
-namespace {
-
-// One character a pixel, each character its own colour; the top-left one is the transparent colour.
-QImage figura(const QStringList& linhas)
-{
-    QImage img(int(linhas.first().size()), int(linhas.size()), QImage::Format_RGB32);
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            img.setPixel(x, y, qRgb(linhas[y][x].unicode(), 7, 7));
-    return img;
-}
-
-QRegion regiao(const QList<QRect>& retangulos)
-{
-    QRegion r;
-    for (const QRect& q : retangulos)
-        r += q;
-    return r;
-}
-
-} // namespace
 
 class TstJanela : public ComPrancheta
 {
@@ -51,8 +28,6 @@ private slots:
     void textosDoToolkitEmPortugues();
     void estadoInicial();
     void mascaraEPressoes();
-    void contornoDeFigurasPequenas_data();
-    void contornoDeFigurasPequenas();
     void cliquesDoIcone_data();
     void cliquesDoIcone();
     void iconeEMenu();
@@ -146,34 +121,6 @@ void TstJanela::mascaraEPressoes()
         for (Qt::MouseButton botao : { Qt::LeftButton, Qt::RightButton, Qt::MiddleButton })
             QTest::mouseClick(p().windowHandle(), botao, {}, prancheta->mapTo(&p(), ponto));
     QCOMPARE(pressoes.size(), 6);
-}
-
-void TstJanela::contornoDeFigurasPequenas_data()
-{
-    // clang-format off
-    QTest::addColumn<QStringList>("figura");
-    QTest::addColumn<QRegion>("esperada");
-    QTest::newRow("linhas terminam opacas") << QStringList { "..##", ".###", "####" }
-        << regiao({ { 2, 0, 2, 1 }, { 1, 1, 3, 1 }, { 0, 2, 4, 1 } });
-    // A row that ends inside a run does not carry it into the next row.
-    QTest::newRow("nada passa de uma linha a outra") << QStringList { "..##", "#...", "...." }
-        << regiao({ { 2, 0, 2, 1 }, { 0, 1, 1, 1 } });
-    QTest::newRow("buraco dentro") << QStringList { ".....", ".###.", ".#.#.", ".###.", "....." }
-        << regiao({ { 1, 1, 3, 1 }, { 1, 2, 1, 1 }, { 3, 2, 1, 1 }, { 1, 3, 3, 1 } });
-    QTest::newRow("cores diferentes, um trecho") << QStringList { ".abc." } << regiao({ { 1, 0, 3, 1 } });
-    QTest::newRow("a cor do canto vale em toda parte") << QStringList { "#..#", "#.#.", "####" }
-        << regiao({ { 1, 0, 2, 1 }, { 1, 1, 1, 1 }, { 3, 1, 1, 1 } });
-    QTest::newRow("uma cor só") << QStringList { "xxx", "xxx" } << QRegion();
-    // clang-format on
-}
-
-void TstJanela::contornoDeFigurasPequenas()
-{
-    QFETCH(QStringList, figura);
-    QFETCH(QRegion, esperada);
-    QCOMPARE(Imagens::contorno(::figura(figura)), esperada);
-    // The board picture is stored at three bytes a pixel, and read as it is.
-    QCOMPARE(Imagens::contorno(::figura(figura).convertToFormat(QImage::Format_RGB888)), esperada);
 }
 
 void TstJanela::cliquesDoIcone_data()
