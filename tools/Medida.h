@@ -6,9 +6,11 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QEventLoop>
 #include <QFile>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -129,12 +131,31 @@ class ContaPinturas : public QObject
 {
 public:
     int vezes = 0;
+    // Runs the event loop until the watched widget is painted more than `antes` times; false when
+    // nothing more is painted within `prazoMs`.
+    bool esperarAlem(int antes, int prazoMs)
+    {
+        if (vezes > antes)
+            return true;
+        QEventLoop laco;
+        m_laco = &laco;
+        QTimer::singleShot(prazoMs, &laco, [&laco] { laco.exit(1); });
+        const bool pintou = laco.exec() == 0;
+        m_laco = nullptr;
+        return pintou;
+    }
     bool eventFilter(QObject*, QEvent* e) override
     {
-        if (e->type() == QEvent::Paint)
+        if (e->type() == QEvent::Paint) {
             ++vezes;
+            if (m_laco)
+                m_laco->quit();
+        }
         return false;
     }
+
+private:
+    QEventLoop* m_laco = nullptr;
 };
 
 } // namespace Medida

@@ -42,14 +42,9 @@ template <class Acao> double medir(ContaPinturas& contador, Acao acao)
     QElapsedTimer t;
     t.start();
     acao();
-    QElapsedTimer prazo;
-    prazo.start();
-    while (contador.vezes == antes) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        if (prazo.elapsed() > 10000) {
-            std::fprintf(stderr, "fazelas-bench-escala: nothing was painted\n");
-            std::exit(1);
-        }
+    if (!contador.esperarAlem(antes, 10000)) {
+        std::fprintf(stderr, "fazelas-bench-escala: nothing was painted\n");
+        std::exit(1);
     }
     return double(t.nsecsElapsed()) / 1e6;
 }

@@ -63,16 +63,11 @@ double soSqlite(const QString& arquivo, bool nossaOrdem, int grupo)
     return double(t.nsecsElapsed()) / 1e6;
 }
 
-void pintar(const ContaPinturas& contador, int antes)
+void pintar(ContaPinturas& contador, int antes)
 {
-    QElapsedTimer prazo;
-    prazo.start();
-    while (contador.vezes == antes) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        if (prazo.elapsed() > 5000) {
-            std::fprintf(stderr, "the rows were never painted\n");
-            std::exit(1);
-        }
+    if (!contador.esperarAlem(antes, 5000)) {
+        std::fprintf(stderr, "the rows were never painted\n");
+        std::exit(1);
     }
 }
 
