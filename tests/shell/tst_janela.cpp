@@ -102,6 +102,11 @@ void TstJanela::estadoInicial()
     clicar("CmdGrupoCancel");
     QVERIFY(controle("CmdNewFazela")->isEnabled());
     QVERIFY(foco->hasFocus()); // a click gave the image no focus, and the keyboard is back
+    // Space on an image button the keyboard reached acts as its click.
+    controle("CmdNewGrupo")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(controle("CmdNewGrupo"), Qt::Key_Space);
+    QVERIFY(controle("FrmGrupo")->isVisible() && !controle("CmdNewFazela")->isEnabled());
+    clicar("CmdGrupoCancel");
 }
 
 void TstJanela::mascaraEPressoes()
