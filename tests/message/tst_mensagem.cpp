@@ -1,7 +1,10 @@
 // The message panel on its own, answered through its real buttons while its caller waits.
 #include "apoio/Apoio.h"
 #include "message/PainelMensagem.h"
+#include "shell/Acessibilidade.h"
 #include "shell/Desdobramento.h"
+
+#include <QAccessible>
 
 namespace {
 
@@ -26,6 +29,7 @@ private slots:
     void cleanup() { m_janela.reset(); }
     void respostas_data();
     void respostas();
+    void lidaPeloLeitorDeTela();
     // Ends every event loop of the test program, so it must come last.
     void programaEncerrandoNaoConfirma();
 
@@ -64,6 +68,24 @@ void TstMensagem::respostas()
     QCOMPARE(r->cancelar, tipo != 1);
     QCOMPARE(r->tamanho, Cheio);
     QVERIFY(m_painel->isHidden() && !m_painel->esperando());
+}
+
+// A screen reader reads the message as a notification, with its text (that it is read out as it
+// shows, the end-to-end case caso_leitor_de_tela checks through AT-SPI).
+void TstMensagem::lidaPeloLeitorDeTela()
+{
+    Acessibilidade::instalar();
+    QAccessible::Role papel {};
+    QString descricao;
+    QTimer::singleShot(0, this, [&] {
+        const QAccessibleInterface* leitura = QAccessible::queryAccessibleInterface(m_painel);
+        papel = leitura->role();
+        descricao = leitura->text(QAccessible::Description);
+    });
+    auto r = responderQuandoEsperar(m_janela.get(), QStringLiteral("CmdMensagemCancelar"));
+    QVERIFY(!m_painel->mostrar(Pergunta, 2));
+    QCOMPARE(papel, QAccessible::Notification);
+    QVERIFY(descricao.contains(Pergunta));
 }
 
 void TstMensagem::programaEncerrandoNaoConfirma()

@@ -7,6 +7,7 @@
 #include "shell/SistemaDeJanelas.h"
 #include "shell/UmaCopia.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QMenu>
 #include <QMessageBox>
@@ -34,6 +35,7 @@ private slots:
     void colarNasCaixas_data();
     void colarNasCaixas();
     void umaCopiaPorArquivo();
+    void leitorDeTela();
 };
 
 void TstJanela::textosDoToolkitEmPortugues()
@@ -260,6 +262,21 @@ void TstJanela::umaCopiaPorArquivo()
     morta.close();
     UmaCopia depois(arquivo);
     QCOMPARE(depois.tomar(), UmaCopia::Resultado::Tomada);
+}
+
+// What a screen reader is told of the board's own controls (that it is told of changes as they
+// happen, the end-to-end case caso_leitor_de_tela checks through AT-SPI).
+void TstJanela::leitorDeTela()
+{
+    const auto interface = [this](const char* nome) { return QAccessible::queryAccessibleInterface(controle(nome)); };
+    QAccessibleInterface* novoGrupo = interface("CmdNewGrupo");
+    QCOMPARE(novoGrupo->role(), QAccessible::Button);
+    QCOMPARE(novoGrupo->text(QAccessible::Name), QStringLiteral("Novo grupo"));
+    QVERIFY(interface("txtFazelaNome")->text(QAccessible::Name).startsWith(QStringLiteral("Nome da Fazela")));
+    // A press through the screen reader acts as a click.
+    novoGrupo->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_VERIFY(!controle("CmdNewFazela")->isEnabled());
+    clicar("CmdGrupoCancel");
 }
 
 QTEST_MAIN(TstJanela)
