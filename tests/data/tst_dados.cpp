@@ -335,6 +335,8 @@ void TstDados::falhas()
     try {
         if (operacao == "ao gravar" && problema.contains("disco"))
             m_bd->incluirFazela(1, QStringLiteral("grande"), QString(512 * 1024, QLatin1Char('x')), 3);
+        else if (problema.startsWith("em uso"))
+            m_bd->marcarFazela(1, true); // a write of one statement, refused at its step
         else if (operacao == "ao gravar")
             m_bd->excluirGrupo(1);
         else if (problema == "danificado")
