@@ -159,6 +159,8 @@ void Grade::completar()
 {
     if (m_incompleta)
         carregar(m_grupo, false);
+    else
+        ajustarParadaDoTeclado();
 }
 
 // The group's rows in the file's order. With soAsVisiveis only the rows on the screen are read, by
@@ -200,7 +202,10 @@ void Grade::carregar(int64_t grupo, bool soAsVisiveis)
         mensagem->setText(QString::fromLatin1(SemFazelas));
         AcessoGrade::anunciar(mensagem, m_marcas[LinhaDaMensagem], AcessoGrade::Texto);
     }
-    ajustarParadaDoTeclado();
+    // A label the keyboard can stop on lays its text out as a document, which loads the fonts
+    // before the board is on the screen: the rows on the screen first leave the stop to completar().
+    if (!soAsVisiveis)
+        ajustarParadaDoTeclado();
 }
 
 // Appends a task: painted on the next row while there are rows left, only stored after that.

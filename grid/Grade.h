@@ -35,7 +35,7 @@ public:
     // that fails leaves the grid empty and throws.
     void carregar(int64_t grupo);
     // At start-up: only the rows on the screen, with the scroll bar's whole range, from one read of
-    // the file; completar() reads the rest.
+    // the file; completar() reads the rest and gives the rows their keyboard stop.
     void carregarPrimeirasLinhas(int64_t grupo);
     void completar();
 
