@@ -7,7 +7,8 @@ raiz=$(cd "$(dirname "$0")/.." && pwd)
 export FAZELAS=$1 CRIAR_BANCO=$2
 segundos=${3:-5}
 source "$raiz/tests/e2e/comum.sh"
-source "$raiz/tests/e2e/casos/paineis.sh"
+source "$raiz/tests/e2e/casos/entradas.sh"
+source "$raiz/tests/e2e/casos/mensagens.sh"
 
 iniciar_x || { parar_x; exit 1; }
 trap 'parar_programa; parar_x' EXIT
@@ -26,10 +27,11 @@ cpu_ms() {
 medir() { local a; a=$(cpu_ms); sleep "$segundos"; echo $(( $(cpu_ms) - a )); }
 
 ocioso=$(medir)
-paineis_clicar 68 75
-esperar "$E2E_PRAZO" painel_cheio 372 346 || { echo "the confirmation did not unfold" >&2; exit 1; }
+# The question of deleting the group, answered "Cancelar" after the measure.
+entradas_clicar 68 75
+esperar "$E2E_PRAZO" mensagens_aberta || { echo "the question did not unfold" >&2; exit 1; }
 esperando=$(medir)
-paineis_clicar 322 325
+entradas_clicar 324 325
 
 printf '%-34s %12s\n' "CPU do programa em ${segundos} s" "ms"
 printf '%-34s %12s\n' "prancheta parada (referência)" "$ocioso"
