@@ -47,12 +47,9 @@ QString descrever(int codigo, const QString& arquivo, const QString& causa)
     case SQLITE_CORRUPT:
         return QStringLiteral("o banco de dados está danificado");
     case SQLITE_READONLY:
-        // Permissions say nothing on a file system mounted read-only: it is the cause to name.
-        if (sistemaSoDeLeitura(arquivo))
-            return QStringLiteral("o sistema de arquivos só permite leitura");
-        if (codigo == SQLITE_READONLY_DIRECTORY || (info.isWritable() && !pastaGravavel(arquivo)))
-            return QStringLiteral("a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos "
-                                  "temporários ao lado dele)");
+        if (sistemaSoDeLeitura(arquivo) || codigo == SQLITE_READONLY_DIRECTORY
+            || (info.isWritable() && !pastaGravavel(arquivo)))
+            return FalhaBanco::pastaSemGravacao(arquivo);
         if (!info.isWritable())
             return QStringLiteral("o arquivo só permite leitura");
         return QStringLiteral("o banco de dados só permite leitura");
@@ -78,6 +75,15 @@ QString descrever(int codigo, const QString& arquivo, const QString& causa)
 }
 
 } // namespace
+
+QString FalhaBanco::pastaSemGravacao(const QString& arquivo)
+{
+    // Permissions say nothing on a file system mounted read-only: it is the cause to name.
+    if (sistemaSoDeLeitura(arquivo))
+        return QStringLiteral("o sistema de arquivos só permite leitura");
+    return QStringLiteral("a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos temporários ao "
+                          "lado dele)");
+}
 
 FalhaBanco::FalhaBanco(QString arquivo, QString operacao, int codigo, QString causa)
     : FalhaBanco(arquivo, operacao, descrever(codigo, arquivo, causa), causa)

@@ -24,6 +24,9 @@ public:
     const QString& descricao() const { return m_descricao; }
     // The whole report: the file, what failed, and the engine's words.
     QString relatorio() const;
+    // Why no new file can be made beside `arquivo`: a read-only file system, or a folder that
+    // refuses it.
+    static QString pastaSemGravacao(const QString& arquivo);
     const char* what() const noexcept override { return m_texto.constData(); }
 
 private:

@@ -1,5 +1,7 @@
 #include "shell/UmaCopia.h"
 
+#include "data/FalhaBanco.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -72,15 +74,6 @@ std::optional<bool> segura(const QByteArray& arquivo)
     if (rc == 0 || erro == EWOULDBLOCK)
         return rc != 0;
     return std::nullopt;
-}
-
-// Why the folder `pasta` takes no new file, as the database's own failures say it.
-QString pastaSemGravacao(const QString& pasta)
-{
-    if (QStorageInfo(pasta).isReadOnly())
-        return QStringLiteral("o sistema de arquivos só permite leitura");
-    return QStringLiteral("a pasta do arquivo não permite gravação (o Fazelas precisa criar arquivos temporários ao "
-                          "lado dele)");
 }
 
 // Whether the process a lock names still runs the program that wrote it (a number may be reused).
@@ -159,7 +152,7 @@ UmaCopia::Resultado UmaCopia::tomar()
         if (m_trava.tryLock(0))
             return Resultado::Tomada;
         if (m_trava.error() == QLockFile::PermissionError)
-            return falha(pastaSemGravacao(QFileInfo(m_trava.fileName()).absolutePath()));
+            return falha(FalhaBanco::pastaSemGravacao(m_trava.fileName()));
         if (m_trava.error() != QLockFile::LockFailedError)
             return falha(QStorageInfo(QFileInfo(m_trava.fileName()).absolutePath()).bytesAvailable() == 0
                     ? QStringLiteral("o disco está cheio")
@@ -193,7 +186,7 @@ UmaCopia::Resultado UmaCopia::tomar()
                     ? QStringLiteral("a trava %1, ao lado dele, ficou de um Fazelas que terminou e não pôde ser "
                                      "apagada")
                           .arg(nome)
-                    : pastaSemGravacao(QFileInfo(m_trava.fileName()).absolutePath()));
+                    : FalhaBanco::pastaSemGravacao(m_trava.fileName()));
     }
     return Resultado::OutraCopia;
 }
