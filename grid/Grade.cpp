@@ -251,10 +251,11 @@ void Grade::pintarLinha(int linha, const ItemGrade& item)
         mudancas |= AcessoGrade::Texto;
     }
     const QColor cor = corDaPrioridade(item.prioridade);
-    if (cor.isValid() != rotulo->opaco() || (cor.isValid() && !temCor(rotulo, QPalette::Window, cor)))
+    const bool outraCor = cor.isValid() && !temCor(rotulo, QPalette::Window, cor);
+    if (cor.isValid() != rotulo->opaco() || outraCor)
         mudancas |= AcessoGrade::Texto;
     rotulo->definirOpaco(cor.isValid());
-    if (cor.isValid() && !temCor(rotulo, QPalette::Window, cor))
+    if (outraCor)
         rotulo->definirCorFundo(cor);
     Imagem* marca = m_marcas[linha];
     if (item.executada != marca->temFigura()) {
